@@ -1,0 +1,14 @@
+#include "simhost/host.h"
+
+namespace simhost {
+
+const std::vector<ServiceEntry>& AllServices() {
+  static const std::vector<ServiceEntry> services = [] {
+    std::vector<ServiceEntry> all;
+    AppendSessionServices(all);
+    return all;
+  }();
+  return services;
+}
+
+}  // namespace simhost

@@ -1,0 +1,3 @@
+list(APPEND TONAROFRAMEWORK_SOURCES
+  foundation/pkbase.cpp
+)

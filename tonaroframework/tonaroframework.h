@@ -1,0 +1,4 @@
+// The object framework over the host's records.
+#pragma once
+
+#include "tonaroframework/foundation/pkbase.h"

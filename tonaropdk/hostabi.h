@@ -1,0 +1,26 @@
+// What the library and the host agree on at the binary level: the calling
+// convention of host services and exports, the version values, and the
+// types that service signatures name.
+#pragma once
+
+#include <cstdint>
+
+#if defined(_WIN32)
+#define TONARO_CALL __stdcall
+#else
+#define TONARO_CALL
+#endif
+
+// The version this library claims, passed as the last argument of every host service.
+constexpr std::uint32_t kTonaroFrameworkVersion = 0x0F000200;
+
+// A record tag: four characters, most significant byte first.
+using EXTAG = std::uint32_t;
+
+// Multi-character tag constant: MakeTag('S', 'O', 'M', 'S') is 0x534F4D53.
+constexpr EXTAG MakeTag(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uint8_t d) {
+  return (EXTAG(a) << 24) | (EXTAG(b) << 16) | (EXTAG(c) << 8) | EXTAG(d);
+}
+
+struct EXTGF2005a;
+struct EREGION;

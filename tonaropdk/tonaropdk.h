@@ -1,0 +1,7 @@
+// The host interface: binary conventions, process-wide host facts and one
+// wrapper per host service.
+#pragma once
+
+#include "tonaropdk/hkbinding.h"
+#include "tonaropdk/hkservices.h"
+#include "tonaropdk/hostabi.h"

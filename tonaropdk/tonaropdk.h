@@ -4,4 +4,7 @@
 
 #include "tonaropdk/hkbinding.h"
 #include "tonaropdk/hkservices.h"
+#include "tonaropdk/eregion.h"
+#include "tonaropdk/exentry.h"
+#include "tonaropdk/extgf.h"
 #include "tonaropdk/hostabi.h"

@@ -3,6 +3,7 @@
 bool __PKBase::IsIdentical(__PKBase*) { return true; }
 
 void __PKBase::Set16BitFlag(std::uint16_t* word, std::uint16_t mask, bool on) {
+  if (word == nullptr) return;
   if (on)
     *word = std::uint16_t(*word | mask);
   else
@@ -10,6 +11,7 @@ void __PKBase::Set16BitFlag(std::uint16_t* word, std::uint16_t mask, bool on) {
 }
 
 void __PKBase::Set32BitFlag(std::uint32_t* word, std::uint32_t mask, bool on) {
+  if (word == nullptr) return;
   if (on)
     *word |= mask;
   else

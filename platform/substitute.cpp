@@ -91,11 +91,10 @@ std::int32_t LoadStringA(ModuleHandle, std::uint32_t id, char* buffer, std::int3
 
 WindowHandle GetDlgItem(WindowHandle dialog, std::int32_t item) {
   if (dialog == nullptr) return nullptr;
-  // Handles live as long as the process, like the items of a dialog that stays open.
-  static std::map<std::pair<WindowHandle, std::int32_t>, DialogItem*> handles;
-  auto& slot = handles[{dialog, item}];
-  if (slot == nullptr) slot = new DialogItem{dialog, item};
-  return slot;
+  // Handles live as long as the process, like the items of a dialog that
+  // stays open; map nodes keep their addresses.
+  static std::map<std::pair<WindowHandle, std::int32_t>, DialogItem> handles;
+  return &handles.try_emplace({dialog, item}, DialogItem{dialog, item}).first->second;
 }
 
 std::int32_t ShowWindow(WindowHandle window, std::int32_t command) {

@@ -31,6 +31,10 @@ Host* Host::Current() { return gCurrent; }
 
 void Host::Withhold(const std::string& service) { _withheld.insert(service); }
 
+void Host::StandIn(const std::string& service, platform::ProcAddress address) {
+  _standIns[service] = address;
+}
+
 void Host::FailCall(const std::string& service, std::uint32_t nth) { _failures[service].push_back(nth); }
 
 void Host::ClearFailures() { _failures.clear(); }
@@ -67,6 +71,8 @@ void Host::NoteVersion(const char* service, std::uint32_t version) { _lastVersio
 
 platform::ProcAddress Host::Resolve(const char* name) const {
   if (name == nullptr || _withheld.count(name) != 0) return nullptr;
+  auto standIn = _standIns.find(name);
+  if (standIn != _standIns.end()) return standIn->second;
   for (const ServiceEntry& entry : AllServices())
     if (std::strcmp(entry.name, name) == 0) return entry.address;
   return nullptr;

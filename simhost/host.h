@@ -12,6 +12,10 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "simhost/clipboard.h"
+#include "simhost/document.h"
+#include "simhost/frametable.h"
+#include "tonaropdk/eregion.h"
 
 namespace simhost {
 
@@ -49,6 +53,11 @@ class Host {
   // A withheld service is not found by name: the library sees it as missing.
   void Withhold(const std::string& service);
 
+  // Makes `service` answer through `address` instead of the host's own
+  // service (simhost/testservices.h has such stand-ins); set it before the
+  // library's first call, since the library looks each service up once.
+  void StandIn(const std::string& service, platform::ProcAddress address);
+
   // Makes the `nth` call (from 1) of `service` fail; "*" counts calls of every service.
   void FailCall(const std::string& service, std::uint32_t nth);
   void ClearFailures();
@@ -68,6 +77,22 @@ class Host {
 
   HostSettings settings;
 
+  // The score the services answer from (see document.h).
+  Document document;
+  // The entry frames handed out (see frametable.h).
+  FrameTable& Frames() { return _frames; }
+  // Answers the number of frames handed out and not yet freed: 0 after every command.
+  std::int32_t OutstandingFrames() const { return _frames.Outstanding(); }
+  // The music clipboard (see clipboard.h).
+  Clipboard clipboard;
+
+  // The regions passed to HK_SetCurERegion, HK_RebeamRegion and HK_RedrawMusic, in call order.
+  struct RegionCall {
+    std::string service;
+    EREGION region;
+  };
+  std::vector<RegionCall> regionCalls;
+
   // Results the session services answer, for tests of the binding.
   std::int32_t editAnswer = 1;
   std::int32_t dialogAnswer = 1;
@@ -77,7 +102,9 @@ class Host {
 
  private:
   platform::ModuleHandle _module = nullptr;
+  FrameTable _frames;
   std::set<std::string> _withheld;
+  std::map<std::string, platform::ProcAddress> _standIns;
   std::map<std::string, std::vector<std::uint32_t>> _failures;
   std::map<std::string, std::uint32_t> _callCounts;
   std::map<std::string, std::uint32_t> _lastVersions;
@@ -90,5 +117,8 @@ const std::vector<ServiceEntry>& AllServices();
 
 // The groups of services, one per source file.
 void AppendSessionServices(std::vector<ServiceEntry>& services);
+void AppendScoreServices(std::vector<ServiceEntry>& services);
+void AppendFrameServices(std::vector<ServiceEntry>& services);
+void AppendRecordServices(std::vector<ServiceEntry>& services);
 
 }  // namespace simhost

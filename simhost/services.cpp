@@ -6,6 +6,9 @@ const std::vector<ServiceEntry>& AllServices() {
   static const std::vector<ServiceEntry> services = [] {
     std::vector<ServiceEntry> all;
     AppendSessionServices(all);
+    AppendScoreServices(all);
+    AppendFrameServices(all);
+    AppendRecordServices(all);
     return all;
   }();
   return services;

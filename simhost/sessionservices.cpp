@@ -64,9 +64,11 @@ std::int32_t TONARO_CALL ShowHideDlgItem(platform::WindowHandle, std::int32_t, s
   return Host::Current()->dialogAnswer;
 }
 
-std::int32_t TONARO_CALL GetDlgCntl(platform::WindowHandle, std::int32_t, std::uint32_t version) {
-  if (!Enter("HK_GetDlgCntl", version)) return 0;
-  return Host::Current()->dialogAnswer;
+// Answers the dialog's item as the system knows it, the way the host does.
+platform::WindowHandle TONARO_CALL GetDlgCntl(platform::WindowHandle dialog, std::int32_t item,
+                                              std::uint32_t version) {
+  if (!Enter("HK_GetDlgCntl", version)) return nullptr;
+  return platform::GetDlgItem(dialog, item);
 }
 
 std::int32_t TONARO_CALL AnalyzeChord(std::int32_t, std::int32_t, std::int32_t, std::uint32_t version) {

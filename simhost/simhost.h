@@ -2,3 +2,4 @@
 #pragma once
 
 #include "simhost/host.h"
+#include "simhost/testservices.h"

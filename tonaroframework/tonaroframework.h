@@ -11,3 +11,4 @@
 #include "tonaroframework/utilities/pktextfilestream.h"
 #include "tonaroframework/utilities/pktextfileutf8stream.h"
 #include "tonaroframework/utilities/pksettingspair.h"
+#include "tonaroframework/score/pkmusicregion.h"

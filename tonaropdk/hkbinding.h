@@ -71,6 +71,13 @@ struct Whole {
   using Host = std::int32_t;
   static Type Narrow(Host value) { return value; }
 };
+// A window handle: the host's whole 32-bit answer on the host's platform, kept
+// at pointer width elsewhere so that it stays usable.
+struct Handle {
+  using Type = platform::WindowHandle;
+  using Host = platform::WindowHandle;
+  static Type Narrow(Host value) { return value; }
+};
 struct Frame {
   using Type = EXTGF2005a*;
   using Host = EXTGF2005a*;

@@ -1,5 +1,7 @@
 #include "tonaropdk/hkservices.h"
 
+#include "tonaropdk/cleantgf.h"
+
 using namespace tonaropdk::binding;
 
 // The plain wrappers: look up once, answer the default when missing, forward otherwise.
@@ -27,22 +29,26 @@ constexpr std::uint32_t kLowestChordAnalysisVersion = 0x0B000000;
 Short::Type HK_InsertEXENTRY(EXTGF2005a* frame, std::int16_t index, std::int16_t count,
                              std::uint32_t version) {
   static ServiceSlot service;
+  CleanTGF(frame);
   return Call<Short>(service, "HK_InsertEXENTRY", 0, frame, index, count, version);
 }
 
 Short::Type HK_DeleteEXENTRY(EXTGF2005a* frame, std::int16_t index, std::int16_t count,
                              std::uint32_t version) {
   static ServiceSlot service;
+  CleanTGF(frame);
   return Call<Short>(service, "HK_DeleteEXENTRY", 0, frame, index, count, version);
 }
 
 Short::Type HK_SaveTGF(EXTGF2005a* frame, std::uint32_t version) {
   static ServiceSlot service;
+  CleanTGF(frame);
   return Call<Short>(service, "HK_SaveTGF", 0, frame, version);
 }
 
 Short::Type HK_ReduceEntries(EXTGF2005a* frame, std::uint32_t version) {
   static ServiceSlot service;
+  CleanTGF(frame);
   return Call<Short>(service, "HK_ReduceEntries", 0, frame, version);
 }
 
@@ -74,12 +80,11 @@ Whole::Type HK_ShowHideDlgItem(platform::WindowHandle dialog, std::int32_t item,
   return platform::ShowWindow(platform::GetDlgItem(dialog, item), show != 0 ? 1 : 0);
 }
 
-Whole::Type HK_GetDlgCntl(platform::WindowHandle dialog, std::int32_t item, std::uint32_t version) {
+Handle::Type HK_GetDlgCntl(platform::WindowHandle dialog, std::int32_t item, std::uint32_t version) {
   static ServiceSlot service;
   if (version > kLastVersionWithoutDialogServices && FindService(service, "HK_GetDlgCntl") != nullptr)
-    return Call<Whole>(service, "HK_GetDlgCntl", 0, dialog, item, version);
-  // The host answers a 32-bit handle; the substitute answers the item's address.
-  return std::int32_t(reinterpret_cast<std::intptr_t>(platform::GetDlgItem(dialog, item)));
+    return Call<Handle>(service, "HK_GetDlgCntl", nullptr, dialog, item, version);
+  return platform::GetDlgItem(dialog, item);
 }
 
 Short::Type HK_AnalyzeChord(std::int32_t a, std::int32_t b, std::int32_t c, std::uint32_t version) {

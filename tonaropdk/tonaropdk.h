@@ -2,6 +2,7 @@
 // wrapper per host service.
 #pragma once
 
+#include "tonaropdk/cleantgf.h"
 #include "tonaropdk/hkbinding.h"
 #include "tonaropdk/hkservices.h"
 #include "tonaropdk/eregion.h"

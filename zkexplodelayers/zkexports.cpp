@@ -5,10 +5,14 @@
 
 #include "tonaropdk/hkbinding.h"
 
+// The host's layout, the same on every build: no field depends on pointer width.
+static_assert(offsetof(ZKCommandDescription, pluginName) == 0, "plug-in name at 0");
 static_assert(offsetof(ZKCommandDescription, description) == 64, "description at 64");
 static_assert(offsetof(ZKCommandDescription, menuText) == 128, "menu text at 128");
 static_assert(offsetof(ZKCommandDescription, value192) == 192, "first value at 192");
 static_assert(offsetof(ZKCommandDescription, value194) == 194, "second value at 194");
+static_assert(sizeof(ZKCommandDescription::value192) == 2 && sizeof(ZKCommandDescription::value194) == 2,
+              "the two values are 16 bits wide");
 
 namespace {
 

@@ -44,4 +44,8 @@ ZK_EXPORT void TONARO_CALL TonaroExtensionTerminate(std::int32_t unused);
 // Answers 1: the command is always enabled.
 ZK_EXPORT std::int32_t TONARO_CALL TonaroExtensionGetMenuStatus(std::int32_t unused);
 
+// Runs "Explode Layers" on the host's selection; answers 1 (the command's result).
+ZK_EXPORT std::int32_t TONARO_CALL TonaroExtensionInvoke(std::int32_t unused1, std::int32_t unused2,
+                                                         EREGION* selection, std::int32_t unused4);
+
 }  // extern "C"

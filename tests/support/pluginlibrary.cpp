@@ -50,6 +50,7 @@ const Export kExports[] = {
     {"TonaroExtensionEnumerate", reinterpret_cast<void*>(&TonaroExtensionEnumerate)},
     {"TonaroExtensionTerminate", reinterpret_cast<void*>(&TonaroExtensionTerminate)},
     {"TonaroExtensionGetMenuStatus", reinterpret_cast<void*>(&TonaroExtensionGetMenuStatus)},
+    {"TonaroExtensionInvoke", reinterpret_cast<void*>(&TonaroExtensionInvoke)},
 };
 
 }  // namespace

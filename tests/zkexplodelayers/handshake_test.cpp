@@ -51,6 +51,20 @@ TEST_F(Handshake, EnumerateFillsTheDescriptionRecordByteForByte) {
     EXPECT_EQ(kUntouched, record[i]) << "byte " << i << " was written";
 }
 
+TEST_F(Handshake, EnumerateFillsARecordAtAnyAlignment) {
+  // The host owns the record; nothing guarantees more than byte alignment.
+  std::vector<unsigned char> memory(kHostRecordSize + 1, kUntouched);
+  ASSERT_EQ(1, plugin.enumerate(0, 0, memory.data() + 1));
+  EXPECT_EQ(kUntouched, memory[0]);
+  const std::vector<unsigned char> record(memory.begin() + 1, memory.end());
+  EXPECT_EQ("DI Veverer Odazoz", TextField(record, 0));
+  EXPECT_EQ("Explode notes in layer 1 into multiple layers.", TextField(record, 64));
+  EXPECT_EQ("Explode Layers", TextField(record, 128));
+  EXPECT_EQ(1, Word16(record, 192));
+  EXPECT_EQ(0, Word16(record, 194));
+  EXPECT_EQ(kUntouched, record[196]);
+}
+
 TEST_F(Handshake, EnumerateByIndex) {
   struct Case {
     std::int32_t index;
@@ -101,5 +115,18 @@ TEST_F(Handshake, MenuStatusIsAlwaysEnabled) {
   plugin.terminate(0);
   EXPECT_EQ(1, plugin.menuStatus(0));
 }
+
+#if defined(ZK_PLUGIN_PATH)
+TEST_F(Handshake, LibraryExportsNothingButItsEntryPoints) {
+  // The host-interface layer stays inside the library: its variables by their
+  // plain names, its functions by their linkage names.
+  for (const char* name : {"RunningTonaroVersion", "TonaroEditDepth", "_Z25SetTonaroFrameworkVersionj",
+                           "_Z15GetTonaroHandlev", "_Z15HK_GetMaxLayersj"})
+    EXPECT_EQ(nullptr, plugin.Find(name)) << name;
+  for (const char* name : {"TonaroExtensionVersion", "TonaroExtensionInit", "TonaroExtensionEnumerate",
+                           "TonaroExtensionTerminate", "TonaroExtensionGetMenuStatus"})
+    EXPECT_NE(nullptr, plugin.Find(name)) << name;
+}
+#endif
 
 }  // namespace

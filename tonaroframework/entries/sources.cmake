@@ -1,0 +1,7 @@
+list(APPEND TONAROFRAMEWORK_SOURCES
+  entries/pknote.cpp
+  entries/pknotepitches.cpp
+  entries/pknoteentry.cpp
+  entries/pknoteentrycollection.cpp
+  entries/pknoteentrylayer.cpp
+)

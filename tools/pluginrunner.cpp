@@ -1,0 +1,86 @@
+#include "tools/pluginrunner.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <vector>
+
+namespace tools {
+namespace {
+
+// The host's command description record is larger than what the plug-in fills.
+constexpr std::size_t kDescriptionRecordSize = 256;
+constexpr std::size_t kMenuTextOffset = 128;
+constexpr std::size_t kTextFieldSize = 64;
+
+}  // namespace
+
+PluginRunner::~PluginRunner() {
+  if (_handle != nullptr) dlclose(_handle);
+}
+
+std::string PluginRunner::DefaultPath() {
+  std::vector<char> self(4096, 0);
+  const ssize_t length = readlink("/proc/self/exe", self.data(), self.size() - 1);
+  if (length > 0) {
+    std::string folder(self.data(), std::size_t(length));
+    folder = folder.substr(0, folder.find_last_of('/'));
+    const std::string beside = folder + "/../lib/libzkexplodelayers.so";
+    if (access(beside.c_str(), R_OK) == 0) return beside;
+  }
+#if defined(ZK_BUILT_PLUGIN)
+  return ZK_BUILT_PLUGIN;
+#else
+  return "libzkexplodelayers.so";
+#endif
+}
+
+std::string PluginRunner::Load(const std::string& path) {
+  _path = path;
+  _handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (_handle == nullptr) {
+    const char* reason = dlerror();
+    return "cannot load the plug-in " + path + ": " + (reason ? reason : "unknown reason");
+  }
+  struct Export {
+    const char* name;
+    void** slot;
+  };
+  const Export exports[] = {
+      {"TonaroExtensionVersion", reinterpret_cast<void**>(&_version)},
+      {"TonaroExtensionInit", reinterpret_cast<void**>(&_init)},
+      {"TonaroExtensionEnumerate", reinterpret_cast<void**>(&_enumerate)},
+      {"TonaroExtensionGetMenuStatus", reinterpret_cast<void**>(&_menuStatus)},
+      {"TonaroExtensionInvoke", reinterpret_cast<void**>(&_invoke)},
+      {"TonaroExtensionTerminate", reinterpret_cast<void**>(&_terminate)},
+  };
+  for (const Export& entry : exports) {
+    *entry.slot = dlsym(_handle, entry.name);
+    if (*entry.slot == nullptr) {
+      const bool command = std::strcmp(entry.name, "TonaroExtensionInvoke") == 0;
+      return "the plug-in " + path + " lacks the export " + entry.name +
+             (command ? " (it cannot run the command)" : "");
+    }
+  }
+  return std::string();
+}
+
+std::string PluginRunner::Run(EREGION* selection) {
+  if (_invoke == nullptr) return "no plug-in loaded";
+  _version(kTonaroFrameworkVersion);
+  std::uint32_t flags = 0;
+  _init(0, &flags);
+  std::vector<char> record(kDescriptionRecordSize, 0);
+  if (_enumerate(0, 0, record.data()) == 0) return "the plug-in " + _path + " describes no command";
+  _menuText.assign(&record[kMenuTextOffset], strnlen(&record[kMenuTextOffset], kTextFieldSize));
+  if (_menuText != "Explode Layers")
+    return "the plug-in " + _path + " offers \"" + _menuText + "\", not \"Explode Layers\"";
+  if (_menuStatus(0) == 0) return "the plug-in " + _path + " reports its command disabled";
+  const std::int32_t result = _invoke(0, 0, selection, 0);
+  _terminate(0);
+  if (result == 0) return "the command reported failure";
+  return std::string();
+}
+
+}  // namespace tools

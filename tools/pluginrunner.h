@@ -1,0 +1,55 @@
+// Loads the plug-in library at run time and calls its exports in the order
+// the host does: version, init, enumerate, menu status, invoke with the
+// selection, terminate.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "tonaropdk/eregion.h"
+#include "tonaropdk/hostabi.h"
+
+namespace tools {
+
+class PluginRunner {
+ public:
+  PluginRunner() = default;
+  ~PluginRunner();
+  PluginRunner(const PluginRunner&) = delete;
+  PluginRunner& operator=(const PluginRunner&) = delete;
+
+  // Loads the library and finds its six exports; answers "" or why not
+  // (the library cannot be loaded, or lacks an export, naming it).
+  std::string Load(const std::string& path);
+
+  // Runs the handshake and the menu and invokes the command on `selection`;
+  // answers "" or why the host would not run it (the command is not the one
+  // expected, disabled, or reported failure).
+  std::string Run(EREGION* selection);
+
+  // The menu text the plug-in gave (after Run).
+  const std::string& MenuText() const { return _menuText; }
+
+  // Answers the plug-in library built with the tool, found beside the tool's own program.
+  static std::string DefaultPath();
+
+ private:
+  using VersionFn = std::int32_t(TONARO_CALL*)(std::uint32_t);
+  using InitFn = std::int32_t(TONARO_CALL*)(std::int32_t, std::uint32_t*);
+  using EnumerateFn = std::int32_t(TONARO_CALL*)(std::int32_t, std::int32_t, void*);
+  using TerminateFn = void(TONARO_CALL*)(std::int32_t);
+  using MenuStatusFn = std::int32_t(TONARO_CALL*)(std::int32_t);
+  using InvokeFn = std::int32_t(TONARO_CALL*)(std::int32_t, std::int32_t, EREGION*, std::int32_t);
+
+  void* _handle = nullptr;
+  std::string _path;
+  VersionFn _version = nullptr;
+  InitFn _init = nullptr;
+  EnumerateFn _enumerate = nullptr;
+  TerminateFn _terminate = nullptr;
+  MenuStatusFn _menuStatus = nullptr;
+  InvokeFn _invoke = nullptr;
+  std::string _menuText;
+};
+
+}  // namespace tools

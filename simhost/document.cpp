@@ -1,6 +1,7 @@
 #include "simhost/document.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstring>
 
 namespace simhost {
@@ -185,11 +186,13 @@ bool Document::SetClef(std::int16_t staff, std::int16_t measure, std::int16_t cl
 }
 
 std::int16_t Document::ClefAt(std::int16_t staff, std::int16_t measure) const {
-  for (std::int16_t m = measure; m >= 1; --m) {
-    auto found = _clefChanges.find({staff, m});
-    if (found != _clefChanges.end()) return found->second;
-  }
-  return kClefTreble;
+  // The nearest change at or before the measure: one search, not a walk back
+  // measure by measure (entries are inserted in every measure of long scores).
+  auto after = _clefChanges.upper_bound({staff, measure});
+  if (after == _clefChanges.begin()) return kClefTreble;
+  const auto& nearest = *std::prev(after);
+  if (nearest.first.first != staff || nearest.first.second < 1) return kClefTreble;
+  return nearest.second;
 }
 
 // ---- Entries --------------------------------------------------------------

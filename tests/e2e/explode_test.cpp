@@ -57,9 +57,9 @@ TEST_F(ExplodeCommand, NewEntriesAreNumberedAndKeepTheRhythmAcrossMeasures) {
   EXPECT_EQ("", Layer(1, 1, 3));
   for (std::int16_t measure = 1; measure <= 3; ++measure)
     for (std::size_t i = 0; i < score.Entries(1, measure, 2).size(); ++i) {
-      EXPECT_NE(0u, Entry(1, measure, 2, i).entryNumber);
-      EXPECT_EQ(Entry(1, measure, 1, i).measurePos, Entry(1, measure, 2, i).measurePos);
-      EXPECT_EQ(Entry(1, measure, 1, i).duration, Entry(1, measure, 2, i).duration);
+      EXPECT_NE(0u, +Entry(1, measure, 2, i).entryNumber);
+      EXPECT_EQ(+Entry(1, measure, 1, i).measurePos, +Entry(1, measure, 2, i).measurePos);
+      EXPECT_EQ(+Entry(1, measure, 1, i).duration, +Entry(1, measure, 2, i).duration);
     }
 }
 

@@ -163,11 +163,11 @@ std::string FindLostNote(const simhost::Document& after, const StaffBefore& befo
     std::map<std::int32_t, std::vector<PitchKey>> present;
     for (std::int16_t layer = 0; layer < kHostLayers; ++layer)
       for (const EXENTRY& entry : after.Entries(before.staff, m, layer))
-        for (const PitchKey& pitch : Pitches(entry)) present[entry.measurePos].push_back(pitch);
+        for (const PitchKey& pitch : Pitches(entry)) present[std::int32_t(entry.measurePos)].push_back(pitch);
     std::map<std::int32_t, std::vector<PitchKey>> needed;
     for (std::int16_t layer = 0; layer < kHostLayers; ++layer)
       for (const EXENTRY& entry : LayerOf(before, m, layer))
-        for (const PitchKey& pitch : Pitches(entry)) needed[entry.measurePos].push_back(pitch);
+        for (const PitchKey& pitch : Pitches(entry)) needed[std::int32_t(entry.measurePos)].push_back(pitch);
     for (auto& [position, pitches] : needed) {
       std::vector<PitchKey> have = present[position];
       for (const PitchKey& pitch : pitches) {

@@ -59,35 +59,33 @@ const OptionsCase kCases[] = {
 INSTANTIATE_TEST_SUITE_P(Table, Options, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<OptionsCase>& param) { return param.param.name; });
 
-class OptionsFile : public ExplodeFixture {};
+class OptionsFile : public ExplodeFixture {
+ protected:
+  // Answers layer 2 of the music after one run with these bytes as the options file.
+  std::string Layer2After(const std::string& optionsBytes) {
+    WriteOptions(optionsBytes);
+    score.Staves(1).Measures(1);
+    EXPECT_TRUE(score.Layer(1, 1, 1, kMusic));
+    EXPECT_EQ(1, Explode(1, 1, 1, 1));
+    return Layer(1, 1, 2);
+  }
+};
 
 TEST_F(OptionsFile, BinaryBytesAroundAWellFormedLine) {
   std::string bytes("\x00\xff\xfe\x01garbage\x7f\x80", 13);
   bytes += "\nZKEXPLODLAYERS_DUPLICATE_UNISONS=1\n";
   bytes += std::string("\x00\x00\xc3\x28=\x01\n", 7);
-  WriteOptions(bytes);
-  score.Staves(1).Measures(1);
-  ASSERT_TRUE(score.Layer(1, 1, 1, kMusic));
-  EXPECT_EQ(1, Explode(1, 1, 1, 1));
-  EXPECT_EQ(kOn, Layer(1, 1, 2));
+  EXPECT_EQ(kOn, Layer2After(bytes));
 }
 
 TEST_F(OptionsFile, BinaryBytesOnlyLeaveTheOptionOff) {
   std::string bytes;
   for (int i = 0; i < 4096; ++i) bytes += char((i * 37 + 11) & 0xFF);
-  WriteOptions(bytes);
-  score.Staves(1).Measures(1);
-  ASSERT_TRUE(score.Layer(1, 1, 1, kMusic));
-  EXPECT_EQ(1, Explode(1, 1, 1, 1));
-  EXPECT_EQ(kOff, Layer(1, 1, 2));
+  EXPECT_EQ(kOff, Layer2After(bytes));
 }
 
 TEST_F(OptionsFile, AMegabyteLineBeforeTheKey) {
-  WriteOptions(std::string(1 << 20, 'x') + "=y\nZKEXPLODLAYERS_DUPLICATE_UNISONS=1\n");
-  score.Staves(1).Measures(1);
-  ASSERT_TRUE(score.Layer(1, 1, 1, kMusic));
-  EXPECT_EQ(1, Explode(1, 1, 1, 1));
-  EXPECT_EQ(kOn, Layer(1, 1, 2));
+  EXPECT_EQ(kOn, Layer2After(std::string(1 << 20, 'x') + "=y\nZKEXPLODLAYERS_DUPLICATE_UNISONS=1\n"));
 }
 
 TEST_F(OptionsFile, IsReadAgainAtEveryInvocation) {
@@ -104,12 +102,8 @@ TEST_F(OptionsFile, IsReadAgainAtEveryInvocation) {
 
 TEST_F(OptionsFile, AHostWithoutASettingsFolderLeavesTheOptionOff) {
   // The file exists, but the host tells no folder: nothing is read from elsewhere.
-  WriteOptions("ZKEXPLODLAYERS_DUPLICATE_UNISONS=1\n");
   host.settings.settingsFolder.clear();
-  score.Staves(1).Measures(1);
-  ASSERT_TRUE(score.Layer(1, 1, 1, kMusic));
-  EXPECT_EQ(1, Explode(1, 1, 1, 1));
-  EXPECT_EQ(kOff, Layer(1, 1, 2));
+  EXPECT_EQ(kOff, Layer2After("ZKEXPLODLAYERS_DUPLICATE_UNISONS=1\n"));
 }
 
 }  // namespace

@@ -48,10 +48,10 @@ TEST_F(PKNoteTest, AccessorsWriteTheRecordInPlace) {
   const EXNOTE& record = layer[0]->GetRecord()->notes[1];
   EXPECT_EQ(record.displacement, -3);
   EXPECT_EQ(record.raiseLower, -2);
-  EXPECT_EQ(record.flags, flags | kNoteTieFlag);
+  EXPECT_EQ(std::uint32_t(record.flags), flags | kNoteTieFlag);
   EXPECT_TRUE(note->GetTie());
   note->SetTie(false);
-  EXPECT_EQ(record.flags, flags & ~kNoteTieFlag);
+  EXPECT_EQ(std::uint32_t(record.flags), flags & ~kNoteTieFlag);
   EXPECT_EQ(note->GetNoteID(), 2);
   EXPECT_EQ(note->_GetEntryNumber(), layer[0]->GetEntryNumber());
   EXPECT_NE(note->_GetEntryNumber(), 0u);
@@ -61,8 +61,8 @@ TEST_F(PKNoteTest, EntryFlagHelpersSetOneBitOfTheOwningEntry) {
   Music(1, 1, 1, "C4/1");
   LoadedEntries layer(1, 1, 1);
   PKNote* note = NoteAt(layer[0], 0);
-  std::uint32_t& flags = layer[0]->GetRecord()->flags;
-  const std::uint32_t before = flags;
+  EXENTRY* record = layer[0]->GetRecord();
+  const std::uint32_t before = record->flags;
   const struct {
     void (PKNote::*set)(bool);
     std::uint32_t bit;
@@ -72,9 +72,9 @@ TEST_F(PKNoteTest, EntryFlagHelpersSetOneBitOfTheOwningEntry) {
                  {&PKNote::_SetArticulationEntryFlag, kEntryArticulationFlag}};
   for (const auto& helper : helpers) {
     (note->*helper.set)(true);
-    EXPECT_EQ(flags, before | helper.bit);
+    EXPECT_EQ(std::uint32_t(record->flags), before | helper.bit);
     (note->*helper.set)(false);
-    EXPECT_EQ(flags, before & ~helper.bit);
+    EXPECT_EQ(std::uint32_t(record->flags), before & ~helper.bit);
   }
   note->_SetNoteDetailEntryFlag(true);
   note->_SetSpecialAltsEntryFlag(true);

@@ -182,7 +182,7 @@ TEST_F(PKNoteEntryTest, AddNewNoteTakesTheSmallestFreeID) {
   EXPECT_EQ(added->GetNoteID(), 2);
   EXPECT_EQ(added->GetIndex(), 2);
   EXPECT_EQ(added->GetDisplacement(), 0);
-  EXPECT_EQ(added->GetNoteRecord()->flags, kNoteCreatedFlag);
+  EXPECT_EQ(std::uint32_t(added->GetNoteRecord()->flags), kNoteCreatedFlag);
   EXPECT_EQ(entry->GetCount(), 3);
   EXPECT_EQ(entry->GetRecord()->noteCount, 3);
   // IDs 1, 2, 3 are taken now: the next one is 4, found after restarting the search.
@@ -299,7 +299,7 @@ TEST_F(PKNoteEntryTest, MakeNoteZeroesTheFirstNote) {
   EXPECT_TRUE(rest->IsNote());
   ASSERT_EQ(rest->GetCount(), 1);
   EXPECT_EQ(rest->GetRecord()->noteCount, 1);
-  EXPECT_EQ(NoteAt(rest, 0)->GetNoteRecord()->flags, kNoteCreatedFlag);
+  EXPECT_EQ(std::uint32_t(NoteAt(rest, 0)->GetNoteRecord()->flags), kNoteCreatedFlag);
   EXPECT_EQ(NoteAt(rest, 0)->GetDisplacement(), 0);
 
   PKNoteEntry* chord = layer[1];
@@ -319,7 +319,7 @@ TEST_F(PKNoteEntryTest, MakeMovableRestGivesARestItsMovableRecord) {
   const EXNOTE& record = bare->GetRecord()->notes[0];
   EXPECT_EQ(record.noteID, kMovableRestNoteID);
   EXPECT_EQ(record.displacement, 0);
-  EXPECT_EQ(record.flags, kNoteCreatedFlag);
+  EXPECT_EQ(std::uint32_t(record.flags), kNoteCreatedFlag);
   EXPECT_TRUE(bare->IsRest());
   EXPECT_TRUE(bare->IsRestMovable());
 
@@ -421,9 +421,9 @@ TEST_F(PKNoteEntryTest, SetAccidentalsTouchesOnlyTheAccidentalBit) {
   PKNoteEntry* entry = layer[0];
   const std::uint32_t before = entry->GetRecord()->notes[1].flags;
   entry->SetAccidentals(true);
-  EXPECT_EQ(entry->GetRecord()->notes[1].flags, before | kNoteAccidentalFlag);
+  EXPECT_EQ(std::uint32_t(entry->GetRecord()->notes[1].flags), before | kNoteAccidentalFlag);
   entry->SetAccidentals(false);
-  EXPECT_EQ(entry->GetRecord()->notes[1].flags, before & ~kNoteAccidentalFlag);
+  EXPECT_EQ(std::uint32_t(entry->GetRecord()->notes[1].flags), before & ~kNoteAccidentalFlag);
 }
 
 TEST_F(PKNoteEntryTest, ShallowCloneSharesTheRecordWithoutNeighbours) {

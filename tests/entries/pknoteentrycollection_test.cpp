@@ -58,12 +58,12 @@ TEST_F(PKNoteEntryCollectionTest, CopyEntriesReplacesTheTargetWithCopiesWithoutD
   for (int i = 0; i < 3; ++i) {
     const EXENTRY& copy = target->entries[i];
     const EXENTRY& original = source->entries[i];
-    EXPECT_EQ(copy.entryNumber, 0u) << i;  // the new records' own numbers
+    EXPECT_EQ(std::uint32_t(copy.entryNumber), 0u) << i;  // the new records' own numbers
     EXPECT_EQ(copy.duration, original.duration);
-    EXPECT_EQ(copy.measurePos, original.measurePos);
+    EXPECT_EQ(std::int32_t(copy.measurePos), std::int32_t(original.measurePos));
     EXPECT_EQ(copy.noteCount, original.noteCount);
     EXPECT_EQ(std::memcmp(copy.notes, original.notes, sizeof copy.notes), 0);
-    EXPECT_EQ(copy.flags, original.flags & ~details);
+    EXPECT_EQ(std::uint32_t(copy.flags), original.flags & ~details);
     EXPECT_EQ(copy.flags2, std::uint16_t(original.flags2 & ~kEntrySmartShapeFlag));
   }
   EXPECT_EQ(target->entries[0].flags & kept, kEntryNoteFlag | kEntryGraceFlag | 0x00000001u);

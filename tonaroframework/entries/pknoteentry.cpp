@@ -197,7 +197,10 @@ void PKNoteEntry::TieAll(bool tie) {
 
 void PKNoteEntry::SetAccidentals(bool show) {
   if (!IsNote()) return;
-  for (int i = 0; i < GetCount(); ++i) _NoteAt(i)->GetNoteRecord()->flags = WithEntryFlag(_NoteAt(i)->GetNoteRecord()->flags, kNoteAccidentalFlag, show);
+  for (int i = 0; i < GetCount(); ++i) {
+    EXNOTE* record = _NoteAt(i)->GetNoteRecord();
+    record->flags = WithEntryFlag(record->flags, kNoteAccidentalFlag, show);
+  }
 }
 
 PKNoteEntry* PKNoteEntry::CreateShallowClone() {

@@ -27,7 +27,8 @@ class PKNoteEntry : public __PKCollection {
   // Answers "PKNoteEntry".
   const char* ClassName() override { return "PKNoteEntry"; }
 
-  // Answers the entry record inside its frame; null in a default entry.
+  // Answers the entry record inside its frame; null in a default entry. The record is packed:
+  // edit its flag words as values (pkentryflags.h), not through pointers to them.
   EXENTRY* GetRecord() const { return _record; }
   // Answers the entry number; 0 without a record or before the first save.
   std::uint32_t GetEntryNumber() const { return _record != nullptr ? _record->entryNumber : 0; }

@@ -7,18 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/tempfolder.h"
+#include "tests/utilities/streamtestsupport.h"
 #include "tonaroframework/utilities/pksettingspair.h"
 
 namespace {
 
-using Units = std::vector<std::int16_t>;
-
-Units UnitsOf(const PKString& s) {
-  Units units;
-  for (int i = 0; i < s.GetLength(); ++i) units.push_back(s.GetItemAt(i));
-  return units;
-}
+using streamtest::Units;
+using streamtest::UnitsOf;
 
 Units UnitsOf(const std::string& text) {
   Units units;
@@ -26,15 +21,8 @@ Units UnitsOf(const std::string& text) {
   return units;
 }
 
-class TextFileStreamTest : public ::testing::Test {
+class TextFileStreamTest : public streamtest::StreamFixture<PKTextFileStream> {
  protected:
-  // Writes the file and opens a stream on it for reading.
-  void Open(const std::string& content) {
-    folder.Write("file.txt", content);
-    stream.SetDefaultFolder(folder.Path().c_str());
-    stream.GetFileName()->SetCString("file.txt");
-    ASSERT_TRUE(stream.OpenRead());
-  }
   std::vector<Units> ReadAll() {
     std::unique_ptr<PKStrings> lines(stream.ReadStrings());
     std::vector<Units> all;
@@ -47,9 +35,6 @@ class TextFileStreamTest : public ::testing::Test {
     stream.GetFileName()->SetCString("out.txt");
     return stream.OpenWrite();
   }
-
-  testsupport::TempFolder folder;
-  PKTextFileStream stream;
 };
 
 TEST_F(TextFileStreamTest, SplitsLinesAtLineFeedsAndCarriageReturns) {

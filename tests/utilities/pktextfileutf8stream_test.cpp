@@ -8,17 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/tempfolder.h"
+#include "tests/utilities/streamtestsupport.h"
 
 namespace {
 
-using Units = std::vector<std::int16_t>;
-
-Units UnitsOf(const PKString& s) {
-  Units units;
-  for (int i = 0; i < s.GetLength(); ++i) units.push_back(s.GetItemAt(i));
-  return units;
-}
+using streamtest::Units;
+using streamtest::UnitsOf;
 
 Units Ascii(const std::string& text) {
   Units units;
@@ -26,14 +21,8 @@ Units Ascii(const std::string& text) {
   return units;
 }
 
-class Utf8StreamTest : public ::testing::Test {
+class Utf8StreamTest : public streamtest::StreamFixture<PKTextFileUTF8Stream> {
  protected:
-  void Open(const std::string& content) {
-    folder.Write("utf8.txt", content);
-    stream.SetDefaultFolder(folder.Path().c_str());
-    stream.GetFileName()->SetCString("utf8.txt");
-    ASSERT_TRUE(stream.OpenRead());
-  }
   // Every piece the stream answers, until it answers null.
   std::vector<Units> ReadPieces() {
     std::vector<Units> pieces;
@@ -43,9 +32,6 @@ class Utf8StreamTest : public ::testing::Test {
     }
     return pieces;
   }
-
-  testsupport::TempFolder folder;
-  PKTextFileUTF8Stream stream;
 };
 
 TEST_F(Utf8StreamTest, ConvertsLinesAndKeepsTheirLineFeeds) {

@@ -145,8 +145,9 @@ std::vector<std::string> MxEventList::NotesWithoutLayers(const MxScore& score) {
         MxEvent single = event;
         for (const MxNote& note : event.notes) {
           single.notes.assign(1, note);
-          lines.push_back(Place(p, m) + " s" + std::to_string(event.staff) + " @" + event.position.ToString() + " " +
-                          DescribeEvent(single, false));
+          // The staff a voice belongs to follows from its voice's notes, which
+          // change when layers change; the staff a note is shown on does not.
+          lines.push_back(Place(p, m) + " @" + event.position.ToString() + " " + DescribeEvent(single, false));
         }
       }
   std::sort(lines.begin(), lines.end());

@@ -20,9 +20,10 @@ class MxEventList {
   // Answers "" when the lists are equal, else the first difference, both sides quoted.
   static std::string Compare(const std::vector<std::string>& expected, const std::vector<std::string>& actual);
 
-  // Answers one line per note and rest: part, measure, staff, position, pitch,
-  // values, tie, grace, cue and tuplet ratio, but not its layer; sorted, so
-  // that scores whose notes moved between layers compare equal.
+  // Answers one line per note: part, measure, position, pitch, the staff it is
+  // shown on, values, tie, grace, cue and tuplet ratio, but not its layer or
+  // its voice's staff; sorted, so that scores whose notes moved between layers
+  // compare equal.
   static std::vector<std::string> NotesWithoutLayers(const MxScore& score);
 
   // Answers the line of one event (without its place in the score).

@@ -173,6 +173,8 @@ bool PKExplodeLayerProcessor::PostProcessLayer(PKNoteEntryLayer* layer) {
   // The save reloads frames that received entry numbers; the entries must
   // still pair one to one with the source's.
   if (layer->GetCount() != _sourceLayer->GetCount()) return false;
+  // The new entries have numbers now: the tuplets of layer 1 can be keyed by them.
+  layer->CloneTuplets(_sourceLayer);
   for (std::int32_t i = 0; i < _sourceLayer->GetCount(); ++i) {
     PKNoteEntry* source = _sourceLayer->GetItemAt(i);
     PKNoteEntry* target = layer->GetItemAt(i);

@@ -27,8 +27,8 @@ class PKExplodeLayerProcessor : public __PKBase {
   std::int32_t ScanLargestChord();
   // Gives each entry of a new layer its note or rest, taken from the source layer.
   void AdjustLayerNotes(PKNoteEntryLayer* layer);
-  // Completes a new layer: its notes, its first save, and the entries
-  // outside the region; answers false when the first save failed.
+  // Completes a new layer: its notes, its first save, the tuplets of layer 1,
+  // and the entries outside the region; answers false when the first save failed.
   bool PostProcessLayer(PKNoteEntryLayer* layer);
   // Reads the two options from the shared settings file.
   void LoadUserOptions();

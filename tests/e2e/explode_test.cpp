@@ -137,6 +137,16 @@ TEST_F(ExplodeCommand, ThreeNoteChordsMakeExactlyLayers2And3) {
   EXPECT_EQ("", Layer(1, 2, 4));
 }
 
+TEST_F(ExplodeCommand, TupletsFollowIntoEveryNewLayer) {
+  score.Staves(1).Measures(1);
+  ASSERT_TRUE(score.Layer(1, 1, 1, "{3:2/8 C4-E4/8 D4-F4/8 E4-G4/8} C4-E4/4 r/2")) << score.LastError();
+  EXPECT_EQ(1, Explode(1, 1, 1, 1));
+  EXPECT_EQ("{3:2/8 E4/8 F4/8 G4/8} E4/4 r/2", Layer(1, 1, 1));
+  EXPECT_EQ("{3:2/8 C4/8 D4/8 E4/8} C4/4 r/2", Layer(1, 1, 2));
+  EXPECT_NE(0u, Entry(1, 1, 2, 0).flags & kEntryTupletFlag);
+  EXPECT_EQ(0u, Entry(1, 1, 2, 1).flags & kEntryTupletFlag);
+}
+
 TEST_F(ExplodeCommand, ARepeatedPitchSendsTheEarlierCopyDown) {
   score.Staves(1).Measures(1);
   // The tie tells the two copies of C4 apart.

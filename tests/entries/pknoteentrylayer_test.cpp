@@ -610,3 +610,43 @@ TEST_F(PKNoteEntryLayerTest, CreateRegionEntriesMakesLinkedShallowClones) {
 
 }  // namespace
 
+
+namespace {
+
+// ---- Tuplets -------------------------------------------------------------
+
+TEST_F(PKNoteEntryLayerTest, CloneTupletsRefusesLayersOfDifferentSizes) {
+  ASSERT_TRUE(score.Layer(1, 1, 1, "{3:2/8 C4/8 D4/8 E4/8} r/4 r/2"));
+  ASSERT_TRUE(score.Layer(2, 1, 1, "C4/1"));
+  PKNoteEntryLayer source(0, 1, 1, 1);
+  PKNoteEntryLayer other(0, 2, 1, 1);
+  ASSERT_TRUE(source.Load());
+  ASSERT_TRUE(other.Load());
+  const std::size_t records = host.document.Records().All(MakeTag('E', 3, 'T', 'P')).size();
+  EXPECT_FALSE(other.CloneTuplets(&source));
+  EXPECT_EQ(records, host.document.Records().All(MakeTag('E', 3, 'T', 'P')).size());
+}
+
+TEST_F(PKNoteEntryLayerTest, CloneTupletsSavesEveryTupletOfAnEntryUnderTheCopysNumber) {
+  // Two tuplets start at the first entry: an outer 3:2 of quarters and an inner one of eighths.
+  ASSERT_TRUE(score.Layer(1, 1, 1, "{3:2/4 {3:2/8 C4/8 D4/8 E4/8} F4/4 G4/4} r/2")) << score.LastError();
+  PKNoteEntryLayer source(0, 1, 1, 1);
+  ASSERT_TRUE(source.Load());
+  EDTTuplet2005 tuplet;
+  EXPECT_TRUE(source.GetItemAt(0)->_GetTupletDef(0, &tuplet));
+  EXPECT_TRUE(source.GetItemAt(0)->_GetTupletDef(1, &tuplet));
+  EXPECT_FALSE(source.GetItemAt(0)->_GetTupletDef(2, &tuplet));
+  EXPECT_FALSE(source.GetItemAt(1)->_GetTupletDef(0, &tuplet));
+
+  std::unique_ptr<PKNoteEntryLayer> clone(source.CreateCloneEntries(1, 1, 1));
+  ASSERT_EQ(source.GetCount(), clone->GetCount());
+  ASSERT_TRUE(clone->Save());
+  EXPECT_TRUE(clone->CloneTuplets(&source));
+  EXPECT_NE(0u, clone->GetItemAt(0)->GetRecord()->flags & kEntryTupletFlag);
+  EXPECT_EQ(0u, clone->GetItemAt(1)->GetRecord()->flags & kEntryTupletFlag);
+  ASSERT_TRUE(clone->Save());
+  clone.reset();
+  EXPECT_EQ(score.Describe(1, 1, 1), score.Describe(1, 1, 2));
+}
+
+}  // namespace

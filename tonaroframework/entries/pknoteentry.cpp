@@ -343,6 +343,19 @@ bool PKNoteEntry::IsStartOfTuplet(TupletInfo* info) const {
   return false;
 }
 
+bool PKNoteEntry::_GetTupletDef(std::int16_t inci, EDTTuplet2005* out) const {
+  if (_record == nullptr || _frame == nullptr || _frame->tuplets == nullptr || out == nullptr) return false;
+  const int entryCount = UsableEntryCount(_frame);
+  for (int t = 0; t < _frame->tupletCount; ++t) {
+    const TupletInfo& item = _frame->tuplets[t];
+    if (item.firstEntry < 0 || item.firstEntry >= entryCount || item.inci != inci) continue;
+    if (!_IsSameEntry(_frame->entries[item.firstEntry])) continue;
+    std::memcpy(out, &item.tuplet, sizeof(EDTTuplet2005));
+    return true;
+  }
+  return false;
+}
+
 bool PKNoteEntry::IsPartOfTuplet(TupletInfo* info) const {
   if (_record == nullptr || _frame == nullptr || _frame->tuplets == nullptr) return false;
   const int entryCount = UsableEntryCount(_frame);

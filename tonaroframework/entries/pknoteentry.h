@@ -130,6 +130,9 @@ class PKNoteEntry : public __PKCollection {
   bool IsStartOfTuplet(TupletInfo* info) const;
   // Answers whether a tuplet of the frame spans this entry (copied into `info` when given).
   bool IsPartOfTuplet(TupletInfo* info) const;
+  // Copies the record of the tuplet with that inci that starts at this entry,
+  // as the frame holds it, into `out`; false when no such tuplet starts here.
+  bool _GetTupletDef(std::int16_t inci, EDTTuplet2005* out) const;
 
   // The layer and cell collections set the links and rebind entries to reloaded records.
   void _SetPrevious(PKNoteEntry* previous) { _previous = previous; }

@@ -61,6 +61,10 @@ class PKNoteEntryLayer : public __PKNoteEntryCollection {
   // many measures, whose frames hold copies of this layer's entries as the document holds them;
   // the clone is empty when its load failed.
   PKNoteEntryLayer* CreateCloneEntries(std::int16_t layer, std::int16_t staff, std::int16_t startMeasure);
+  // Gives each entry of this layer the tuplets that start at the entry of the same index in
+  // `source` (saved under this layer's entry numbers) and sets or clears its tuplet flag in
+  // memory; false, saving nothing, when the two layers differ in size.
+  bool CloneTuplets(PKNoteEntryLayer* source);
   // Loads the target frames, copies this layer's document entries into them and renames the layer
   // to the target; false, holding nothing, when a frame cannot be loaded or filled.
   bool _LoadRedir(std::int16_t layer, std::int16_t staff, std::int16_t startMeasure);

@@ -1,8 +1,8 @@
 // The record services over the document's record store. A load delivers at
 // most the room the caller gives and reports how many bytes it delivered; a
-// load without a buffer reports the stored record's size. The current staff
-// specification at any place is the staff's own record: the host has no
-// staff styles.
+// load without a buffer reports the stored record's size. The staff record
+// in effect at any place is the staff's own record: the host has no staff
+// styles.
 #include <algorithm>
 #include <cstring>
 

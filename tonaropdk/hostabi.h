@@ -24,3 +24,12 @@ constexpr EXTAG MakeTag(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uin
 
 struct EXTGF2005a;
 struct EREGION;
+
+// The plug-in's exports as the host calls them.
+using TonaroExtensionVersionFn = std::int32_t(TONARO_CALL*)(std::uint32_t hostVersion);
+using TonaroExtensionInitFn = std::int32_t(TONARO_CALL*)(std::int32_t, std::uint32_t* flags);
+using TonaroExtensionEnumerateFn = std::int32_t(TONARO_CALL*)(std::int32_t, std::int32_t index, void* record);
+using TonaroExtensionTerminateFn = void(TONARO_CALL*)(std::int32_t);
+using TonaroExtensionGetMenuStatusFn = std::int32_t(TONARO_CALL*)(std::int32_t);
+using TonaroExtensionInvokeFn = std::int32_t(TONARO_CALL*)(std::int32_t, std::int32_t, EREGION* selection,
+                                                            std::int32_t);

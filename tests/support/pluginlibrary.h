@@ -14,12 +14,12 @@ namespace testsupport {
 
 class PluginLibrary {
  public:
-  using VersionFn = std::int32_t(TONARO_CALL*)(std::uint32_t);
-  using InitFn = std::int32_t(TONARO_CALL*)(std::int32_t, std::uint32_t*);
-  using EnumerateFn = std::int32_t(TONARO_CALL*)(std::int32_t, std::int32_t, void*);
-  using TerminateFn = void(TONARO_CALL*)(std::int32_t);
-  using MenuStatusFn = std::int32_t(TONARO_CALL*)(std::int32_t);
-  using InvokeFn = std::int32_t(TONARO_CALL*)(std::int32_t, std::int32_t, EREGION*, std::int32_t);
+  using VersionFn = TonaroExtensionVersionFn;
+  using InitFn = TonaroExtensionInitFn;
+  using EnumerateFn = TonaroExtensionEnumerateFn;
+  using TerminateFn = TonaroExtensionTerminateFn;
+  using MenuStatusFn = TonaroExtensionGetMenuStatusFn;
+  using InvokeFn = TonaroExtensionInvokeFn;
 
   // Loads the plug-in built with the tests; loaded() tells whether it worked.
   PluginLibrary();

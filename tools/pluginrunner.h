@@ -34,21 +34,15 @@ class PluginRunner {
   static std::string DefaultPath();
 
  private:
-  using VersionFn = TonaroExtensionVersionFn;
-  using InitFn = TonaroExtensionInitFn;
-  using EnumerateFn = TonaroExtensionEnumerateFn;
-  using TerminateFn = TonaroExtensionTerminateFn;
-  using MenuStatusFn = TonaroExtensionGetMenuStatusFn;
-  using InvokeFn = TonaroExtensionInvokeFn;
 
   void* _handle = nullptr;
   std::string _path;
-  VersionFn _version = nullptr;
-  InitFn _init = nullptr;
-  EnumerateFn _enumerate = nullptr;
-  TerminateFn _terminate = nullptr;
-  MenuStatusFn _menuStatus = nullptr;
-  InvokeFn _invoke = nullptr;
+  TonaroExtensionVersionFn _version = nullptr;
+  TonaroExtensionInitFn _init = nullptr;
+  TonaroExtensionEnumerateFn _enumerate = nullptr;
+  TonaroExtensionTerminateFn _terminate = nullptr;
+  TonaroExtensionGetMenuStatusFn _menuStatus = nullptr;
+  TonaroExtensionInvokeFn _invoke = nullptr;
   std::string _menuText;
 };
 

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "tonaropdk/exentry.h"
-#include "tonaropdk/extgf.h"
 #include "tonaropdk/hkservices.h"
 #include "tonaroframework/entries/pknoteentry.h"
 #include "tonaroframework/entries/pknoteentrylayer.h"
@@ -92,19 +91,12 @@ void PKExplodeLayerProcessor::ProcessStaff(std::int16_t staff) {
 
 bool PKExplodeLayerProcessor::_OtherLayersEmpty(std::int16_t staff, std::int16_t layerCount,
                                                 std::int16_t startMeasure, std::int16_t endMeasure) {
-  const std::int16_t slot = HK_InstToSlot(staff, 0, kTonaroFrameworkVersion);
-  if (slot <= 0) return false;
-  // Frames are read directly, so that a layer the host does not show still
-  // counts: music in a hidden layer must never be written over.
   for (std::int16_t layer = 1; layer < layerCount; ++layer) {
-    for (std::int16_t measure = startMeasure; measure <= endMeasure; ++measure) {
-      EXTGF2005a* frame = HK_LoadTGF(0, slot, measure, layer, 1, kTonaroFrameworkVersion);
-      if (frame == nullptr) return false;
-      const bool holdsEntries = frame->entryCount > 0;
-      HK_FreeTGF(frame, kTonaroFrameworkVersion);
-      if (holdsEntries) return false;
-      if (measure == INT16_MAX) break;
-    }
+    PKNoteEntryLayer other(layer, staff, startMeasure, endMeasure);
+    // A layer the host does not show still counts: music in a hidden layer
+    // must never be written over.
+    other.SetShownLayersOnly(false);
+    if (!other.Load() || other.GetCount() > 0) return false;
   }
   return true;
 }

@@ -77,6 +77,16 @@ std::string MakeTemporaryFolder() {
   return pattern;
 }
 
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  if (DIR* directory = opendir(folder.c_str())) {
+    while (dirent* entry = readdir(directory))
+      if (entry->d_name[0] != '.') names.push_back(entry->d_name);
+    closedir(directory);
+  }
+  return names;
+}
+
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;

@@ -22,6 +22,9 @@ std::vector<bool> ValidateWithSchema(const std::vector<std::string>& files, std:
 // Answers a fresh empty folder under the system's temporary folder.
 std::string MakeTemporaryFolder();
 
+// Answers the names of the files and folders in a folder (not "." ones), in no order.
+std::vector<std::string> FolderEntries(const std::string& folder);
+
 // Answers the whole content of a file, or "" when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 

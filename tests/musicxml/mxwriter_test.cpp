@@ -1,7 +1,6 @@
 // Writing scores: atomic files, compressed output, and failures that leave nothing behind.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <fstream>
@@ -22,16 +21,6 @@ using musicxml::MxStatus;
 using musicxml::MxWriter;
 using testsupport::Note;
 
-std::vector<std::string> Entries(const std::string& folder) {
-  std::vector<std::string> names;
-  if (DIR* directory = opendir(folder.c_str())) {
-    while (dirent* entry = readdir(directory))
-      if (entry->d_name[0] != '.') names.push_back(entry->d_name);
-    closedir(directory);
-  }
-  return names;
-}
-
 MxScore ReadText(const std::string& text) {
   MxScore score;
   const MxResult result = MxReader::ReadMemory(text, "input.musicxml", &score);
@@ -47,7 +36,7 @@ TEST(MxWriter, FailsIntoAMissingFolderWithoutWritingAnything) {
   EXPECT_EQ(MxStatus::kWriteError, result.status);
   EXPECT_EQ(path, result.file);
   EXPECT_NE(std::string::npos, result.Message().find("No such file or directory")) << result.Message();
-  EXPECT_TRUE(Entries(folder).empty());
+  EXPECT_TRUE(testsupport::FolderEntries(folder).empty());
 }
 
 TEST(MxWriter, ReplacesAnExistingFileWholeAndLeavesNoTemporaryFile) {
@@ -56,7 +45,7 @@ TEST(MxWriter, ReplacesAnExistingFileWholeAndLeavesNoTemporaryFile) {
   const std::string path = folder + "/out.musicxml";
   std::ofstream(path) << "old content that is much longer than nothing";
   ASSERT_TRUE(MxWriter::WriteFile(score, path));
-  EXPECT_EQ(std::vector<std::string>{"out.musicxml"}, Entries(folder));
+  EXPECT_EQ(std::vector<std::string>{"out.musicxml"}, testsupport::FolderEntries(folder));
   MxScore again;
   ASSERT_TRUE(MxReader::ReadFile(path, &again));
   EXPECT_EQ("", MxEventList::Compare(MxEventList::Of(score), MxEventList::Of(again)));

@@ -19,12 +19,12 @@ PluginLibrary::PluginLibrary() {
     _error = message ? message : "dlopen failed";
     return;
   }
-  version = reinterpret_cast<VersionFn>(Find("TonaroExtensionVersion"));
-  init = reinterpret_cast<InitFn>(Find("TonaroExtensionInit"));
-  enumerate = reinterpret_cast<EnumerateFn>(Find("TonaroExtensionEnumerate"));
-  terminate = reinterpret_cast<TerminateFn>(Find("TonaroExtensionTerminate"));
-  menuStatus = reinterpret_cast<MenuStatusFn>(Find("TonaroExtensionGetMenuStatus"));
-  invoke = reinterpret_cast<InvokeFn>(Find("TonaroExtensionInvoke"));
+  version = reinterpret_cast<TonaroExtensionVersionFn>(Find("TonaroExtensionVersion"));
+  init = reinterpret_cast<TonaroExtensionInitFn>(Find("TonaroExtensionInit"));
+  enumerate = reinterpret_cast<TonaroExtensionEnumerateFn>(Find("TonaroExtensionEnumerate"));
+  terminate = reinterpret_cast<TonaroExtensionTerminateFn>(Find("TonaroExtensionTerminate"));
+  menuStatus = reinterpret_cast<TonaroExtensionGetMenuStatusFn>(Find("TonaroExtensionGetMenuStatus"));
+  invoke = reinterpret_cast<TonaroExtensionInvokeFn>(Find("TonaroExtensionInvoke"));
 }
 
 PluginLibrary::~PluginLibrary() {
@@ -56,12 +56,12 @@ const Export kExports[] = {
 }  // namespace
 
 PluginLibrary::PluginLibrary() {
-  version = reinterpret_cast<VersionFn>(Find("TonaroExtensionVersion"));
-  init = reinterpret_cast<InitFn>(Find("TonaroExtensionInit"));
-  enumerate = reinterpret_cast<EnumerateFn>(Find("TonaroExtensionEnumerate"));
-  terminate = reinterpret_cast<TerminateFn>(Find("TonaroExtensionTerminate"));
-  menuStatus = reinterpret_cast<MenuStatusFn>(Find("TonaroExtensionGetMenuStatus"));
-  invoke = reinterpret_cast<InvokeFn>(Find("TonaroExtensionInvoke"));
+  version = reinterpret_cast<TonaroExtensionVersionFn>(Find("TonaroExtensionVersion"));
+  init = reinterpret_cast<TonaroExtensionInitFn>(Find("TonaroExtensionInit"));
+  enumerate = reinterpret_cast<TonaroExtensionEnumerateFn>(Find("TonaroExtensionEnumerate"));
+  terminate = reinterpret_cast<TonaroExtensionTerminateFn>(Find("TonaroExtensionTerminate"));
+  menuStatus = reinterpret_cast<TonaroExtensionGetMenuStatusFn>(Find("TonaroExtensionGetMenuStatus"));
+  invoke = reinterpret_cast<TonaroExtensionInvokeFn>(Find("TonaroExtensionInvoke"));
 }
 
 PluginLibrary::~PluginLibrary() = default;

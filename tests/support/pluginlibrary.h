@@ -14,12 +14,6 @@ namespace testsupport {
 
 class PluginLibrary {
  public:
-  using VersionFn = TonaroExtensionVersionFn;
-  using InitFn = TonaroExtensionInitFn;
-  using EnumerateFn = TonaroExtensionEnumerateFn;
-  using TerminateFn = TonaroExtensionTerminateFn;
-  using MenuStatusFn = TonaroExtensionGetMenuStatusFn;
-  using InvokeFn = TonaroExtensionInvokeFn;
 
   // Loads the plug-in built with the tests; loaded() tells whether it worked.
   PluginLibrary();
@@ -32,12 +26,12 @@ class PluginLibrary {
   // Answers the address of a named export, or null.
   void* Find(const char* name) const;
 
-  VersionFn version = nullptr;
-  InitFn init = nullptr;
-  EnumerateFn enumerate = nullptr;
-  TerminateFn terminate = nullptr;
-  MenuStatusFn menuStatus = nullptr;
-  InvokeFn invoke = nullptr;
+  TonaroExtensionVersionFn version = nullptr;
+  TonaroExtensionInitFn init = nullptr;
+  TonaroExtensionEnumerateFn enumerate = nullptr;
+  TonaroExtensionTerminateFn terminate = nullptr;
+  TonaroExtensionGetMenuStatusFn menuStatus = nullptr;
+  TonaroExtensionInvokeFn invoke = nullptr;
 
  private:
   void* _handle = nullptr;

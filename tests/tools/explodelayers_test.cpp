@@ -2,7 +2,6 @@
 // that cannot run the command, the demo, and atomic output.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -39,16 +38,6 @@ ToolRun RunTool(const std::vector<std::string>& arguments) {
   return run;
 }
 
-std::vector<std::string> Entries(const std::string& folder) {
-  std::vector<std::string> names;
-  if (DIR* directory = opendir(folder.c_str())) {
-    while (dirent* entry = readdir(directory))
-      if (entry->d_name[0] != '.') names.push_back(entry->d_name);
-    closedir(directory);
-  }
-  return names;
-}
-
 TEST(ExplodeLayersTool, UsageErrorsExitWithTwo) {
   const std::string input = testsupport::CorpusDir() + "/edge/21b-Chords-TwoNotes.xml";
   const std::string folder = testsupport::MakeTemporaryFolder();
@@ -78,7 +67,7 @@ TEST(ExplodeLayersTool, UsageErrorsExitWithTwo) {
     EXPECT_NE(std::string::npos, run.errors.find("usage: explode-layers")) << run.errors;
   }
   EXPECT_EQ(testsupport::ReadWholeFile(input), testsupport::ReadWholeFile(copy));
-  EXPECT_EQ(std::vector<std::string>{"score.musicxml"}, Entries(folder));
+  EXPECT_EQ(std::vector<std::string>{"score.musicxml"}, testsupport::FolderEntries(folder));
 }
 
 TEST(ExplodeLayersTool, BadInputExitsWithOneNamingFileAndLineAndWritesNothing) {
@@ -114,7 +103,7 @@ TEST(ExplodeLayersTool, BadInputExitsWithOneNamingFileAndLineAndWritesNothing) {
   const ToolRun missing = RunTool({folder + "/absent.musicxml", "-o", folder + "/out.musicxml"});
   EXPECT_EQ(1, missing.status);
   EXPECT_NE(std::string::npos, missing.errors.find(folder + "/absent.musicxml")) << missing.errors;
-  const std::vector<std::string> left = Entries(folder);
+  const std::vector<std::string> left = testsupport::FolderEntries(folder);
   EXPECT_EQ(6u, left.size());
   for (const std::string& name : left) EXPECT_EQ(std::string::npos, name.find("out.musicxml")) << name;
 }
@@ -125,7 +114,7 @@ TEST(ExplodeLayersTool, AMissingOutputFolderExitsWithOneAndWritesNothing) {
   const ToolRun run = RunTool({"--demo", "-o", output});
   EXPECT_EQ(1, run.status) << run.errors;
   EXPECT_NE(std::string::npos, run.errors.find(output)) << run.errors;
-  EXPECT_TRUE(Entries(folder).empty());
+  EXPECT_TRUE(testsupport::FolderEntries(folder).empty());
 }
 
 TEST(ExplodeLayersTool, ReportsAPlugInThatCannotRunTheCommand) {
@@ -133,7 +122,7 @@ TEST(ExplodeLayersTool, ReportsAPlugInThatCannotRunTheCommand) {
   const ToolRun run = RunTool({"--demo", "--plugin", ZK_HANDSHAKE_ONLY, "-o", folder + "/out.musicxml"});
   EXPECT_EQ(1, run.status);
   EXPECT_NE(std::string::npos, run.errors.find("lacks the export TonaroExtensionInvoke")) << run.errors;
-  EXPECT_TRUE(Entries(folder).empty());
+  EXPECT_TRUE(testsupport::FolderEntries(folder).empty());
   const ToolRun absent = RunTool({"--demo", "--plugin", folder + "/nothing.so"});
   EXPECT_EQ(1, absent.status);
   EXPECT_NE(std::string::npos, absent.errors.find("cannot load the plug-in " + folder + "/nothing.so"))

@@ -84,6 +84,7 @@ EXTGF2005a* FrameTable::Create(const LayerPlace& place, std::uint16_t staffList,
   info.place = place;
   SetArrays(frame, info, entries, tuplets);
   ++_outstanding;
+  ++_created;
   return frame;
 }
 
@@ -127,6 +128,17 @@ void FrameTable::Free(EXTGF2005a* frame, const char* service) {
   found->second.live = false;
   --_outstanding;
   Poison(BlockOf(frame));
+  _freed.push_back(frame);
+  if (_freed.size() > kFreedFramesKept) ReleaseOldestFreed();
+}
+
+void FrameTable::ReleaseOldestFreed() {
+  EXTGF2005a* oldest = _freed.front();
+  _freed.pop_front();
+  FrameBlock* block = BlockOf(oldest);
+  Unpoison(block);
+  delete block;
+  _frames.erase(oldest);
 }
 
 void FrameTable::ReleaseArrays(FrameInfo& info) {

@@ -3,14 +3,19 @@
 // with entry and tuplet arrays allocated separately. Arrays are replaced, never
 // resized in place, whenever the number of entries changes, so a pointer into
 // an old array is a pointer into freed memory. A frame's block is kept (and,
-// under AddressSanitizer, poisoned) after it is freed until the table is
-// destroyed, so that a freed frame is always recognised as such: a frame
-// freed twice, or passed to a service after being freed, or a pointer that
-// never was a frame, stops the program with a message.
+// under AddressSanitizer, poisoned) after it is freed, for the last
+// kFreedFramesKept frees, so that a recently freed frame is recognised as
+// such: a frame freed twice, or passed to a service after being freed, or a
+// pointer that never was a frame, stops the program with a message. Older
+// blocks are released, so that a command over a large score runs in bounded
+// memory; a frame passed after that many later frees is reported as unknown,
+// unless its address was handed out again.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <map>
+#include <deque>
+#include <unordered_map>
 #include <vector>
 
 #include "simhost/document.h"
@@ -20,6 +25,9 @@ namespace simhost {
 
 class FrameTable {
  public:
+  // How many freed frames stay recognisable (see above).
+  static constexpr std::size_t kFreedFramesKept = 8192;
+
   FrameTable() = default;
   ~FrameTable();
   FrameTable(const FrameTable&) = delete;
@@ -52,7 +60,7 @@ class FrameTable {
   // Answers the number of frames handed out and not yet freed.
   std::int32_t Outstanding() const { return _outstanding; }
   // Answers the number of frames handed out so far.
-  std::int32_t Created() const { return std::int32_t(_frames.size()); }
+  std::int32_t Created() const { return _created; }
 
  private:
   // What the host knows of a frame, whatever the library did to its fields.
@@ -72,8 +80,14 @@ class FrameTable {
   static void SetArrays(EXTGF2005a* frame, FrameInfo& info, const std::vector<EXENTRY>& entries,
                         const std::vector<TupletInfo>& tuplets);
 
-  std::map<EXTGF2005a*, FrameInfo> _frames;
+  // Releases the block of the oldest freed frame once more than
+  // kFreedFramesKept are kept.
+  void ReleaseOldestFreed();
+
+  std::unordered_map<EXTGF2005a*, FrameInfo> _frames;  // live and recently freed
+  std::deque<EXTGF2005a*> _freed;                      // recently freed, oldest first
   std::int32_t _outstanding = 0;
+  std::int32_t _created = 0;
 };
 
 }  // namespace simhost

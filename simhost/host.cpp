@@ -39,8 +39,10 @@ void Host::FailCall(const std::string& service, std::uint32_t nth) { _failures[s
 
 void Host::ClearFailures() { _failures.clear(); }
 
+std::vector<std::string> Host::CallLog() const { return std::vector<std::string>(_callLog.begin(), _callLog.end()); }
+
 std::uint32_t Host::CallCount(const std::string& service) const {
-  auto found = _callCounts.find(service);
+  auto found = _callCounts.find(std::string_view(service));
   return found == _callCounts.end() ? 0 : found->second;
 }
 
@@ -51,19 +53,19 @@ void Host::ClearCallLog() {
 }
 
 bool Host::Enter(const char* service) {
-  _callLog.emplace_back(service);
+  _callLog.push_back(service);
   const std::uint32_t count = ++_callCounts[service];
   const std::uint32_t overall = ++_allCalls;
-  auto fails = [this](const std::string& key, std::uint32_t n) {
-    auto found = _failures.find(key);
-    return found != _failures.end() &&
-           std::find(found->second.begin(), found->second.end(), n) != found->second.end();
-  };
-  return !(fails(service, count) || fails("*", overall));
+  return _failures.empty() || !(Fails(service, count) || Fails("*", overall));
+}
+
+bool Host::Fails(std::string_view service, std::uint32_t nth) const {
+  auto found = _failures.find(service);
+  return found != _failures.end() && std::find(found->second.begin(), found->second.end(), nth) != found->second.end();
 }
 
 std::uint32_t Host::LastVersion(const std::string& service) const {
-  auto found = _lastVersions.find(service);
+  auto found = _lastVersions.find(std::string_view(service));
   return found == _lastVersions.end() ? 0 : found->second;
 }
 

@@ -9,6 +9,8 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/platform.h"
@@ -63,12 +65,14 @@ class Host {
   void ClearFailures();
 
   // Every service call in order, by name.
-  const std::vector<std::string>& CallLog() const { return _callLog; }
+  std::vector<std::string> CallLog() const;
+  std::size_t CallLogSize() const { return _callLog.size(); }
   std::uint32_t CallCount(const std::string& service) const;
   void ClearCallLog();
 
   // Called by every service on entry: logs the call; answers false when the
-  // call is to fail.
+  // call is to fail. `service` is the service's name as a literal: the log
+  // keeps the pointer, not a copy, so that logging stays cheap on large scores.
   bool Enter(const char* service);
 
   // The version argument of the last call of each service.
@@ -105,11 +109,13 @@ class Host {
   FrameTable _frames;
   std::set<std::string> _withheld;
   std::map<std::string, platform::ProcAddress> _standIns;
-  std::map<std::string, std::vector<std::uint32_t>> _failures;
-  std::map<std::string, std::uint32_t> _callCounts;
-  std::map<std::string, std::uint32_t> _lastVersions;
+  bool Fails(std::string_view service, std::uint32_t nth) const;
+
+  std::map<std::string, std::vector<std::uint32_t>, std::less<>> _failures;
+  std::unordered_map<std::string_view, std::uint32_t> _callCounts;
+  std::unordered_map<std::string_view, std::uint32_t> _lastVersions;
   std::uint32_t _allCalls = 0;
-  std::vector<std::string> _callLog;
+  std::vector<const char*> _callLog;
 };
 
 // Every service the host exports (services.cpp gathers the groups).

@@ -3,39 +3,32 @@
 #include <cstring>
 
 #include "simhost/host.h"
+#include "simhost/serviceentry.h"
 #include "tonaropdk/hostabi.h"
 
 namespace simhost {
 namespace {
 
-// Logs the call and answers false when it is to fail; also false with no host.
-bool Enter(const char* service, std::uint32_t version) {
-  Host* host = Host::Current();
-  if (host == nullptr) return false;
-  host->NoteVersion(service, version);
-  return host->Enter(service);
-}
-
 std::int32_t TONARO_CALL GetMaxLayers(std::uint32_t version) {
-  if (!Enter("HK_GetMaxLayers", version)) return 0;
+  if (!EnterService("HK_GetMaxLayers", version)) return 0;
   return Host::Current()->settings.maxLayersAnswer;
 }
 
 std::int32_t TONARO_CALL GetShowLayer(std::int32_t layer, std::uint32_t version) {
-  if (!Enter("HK_GetShowLayer", version)) return 0;
+  if (!EnterService("HK_GetShowLayer", version)) return 0;
   const auto& hidden = Host::Current()->settings.hiddenLayers;
   if (layer < 0) return 0;
   return (std::size_t(layer) < hidden.size() && hidden[std::size_t(layer)]) ? 0 : 1;
 }
 
 std::int32_t TONARO_CALL GetCurrentDocument(std::uint32_t version) {
-  if (!Enter("HK_GetCurrentZorvanDocument", version)) return 0;
+  if (!EnterService("HK_GetCurrentZorvanDocument", version)) return 0;
   return Host::Current()->settings.currentDocument;
 }
 
 // Fills the caller's 260-byte buffer with the settings folder.
 std::int32_t TONARO_CALL GetTonaroPath(std::int32_t, char* path, std::uint32_t version) {
-  if (!Enter("HK_GetTonaroPath", version) || path == nullptr) return 0;
+  if (!EnterService("HK_GetTonaroPath", version) || path == nullptr) return 0;
   const std::string& folder = Host::Current()->settings.settingsFolder;
   const std::size_t count = folder.size() < 259 ? folder.size() : 259;
   std::memcpy(path, folder.data(), count);
@@ -44,40 +37,40 @@ std::int32_t TONARO_CALL GetTonaroPath(std::int32_t, char* path, std::uint32_t v
 }
 
 std::int32_t TONARO_CALL StartEdit(const char*, std::uint32_t version) {
-  if (!Enter("HK_StartTonaroEdit", version)) return 0;
+  if (!EnterService("HK_StartTonaroEdit", version)) return 0;
   return Host::Current()->editAnswer;
 }
 
 std::int32_t TONARO_CALL EndEdit(std::uint32_t version) {
-  if (!Enter("HK_EndTonaroEdit", version)) return 0;
+  if (!EnterService("HK_EndTonaroEdit", version)) return 0;
   return Host::Current()->editAnswer;
 }
 
 std::int32_t TONARO_CALL CancelEdit(std::uint32_t version) {
-  if (!Enter("HK_CancelTonaroEdit", version)) return 0;
+  if (!EnterService("HK_CancelTonaroEdit", version)) return 0;
   return Host::Current()->editAnswer;
 }
 
 std::int32_t TONARO_CALL ShowHideDlgItem(platform::WindowHandle, std::int32_t, std::int32_t,
                                          std::uint32_t version) {
-  if (!Enter("HK_ShowHideDlgItem", version)) return 0;
+  if (!EnterService("HK_ShowHideDlgItem", version)) return 0;
   return Host::Current()->dialogAnswer;
 }
 
 // Answers the dialog's item as the system knows it, the way the host does.
 platform::WindowHandle TONARO_CALL GetDlgCntl(platform::WindowHandle dialog, std::int32_t item,
                                               std::uint32_t version) {
-  if (!Enter("HK_GetDlgCntl", version)) return nullptr;
+  if (!EnterService("HK_GetDlgCntl", version)) return nullptr;
   return platform::GetDlgItem(dialog, item);
 }
 
 std::int32_t TONARO_CALL AnalyzeChord(std::int32_t, std::int32_t, std::int32_t, std::uint32_t version) {
-  if (!Enter("HK_AnalyzeChord", version)) return 0;
+  if (!EnterService("HK_AnalyzeChord", version)) return 0;
   return 1;
 }
 
 const char* TONARO_CALL GetPartName(std::int32_t, std::uint32_t version) {
-  if (!Enter("HK_GetPartName", version)) return nullptr;
+  if (!EnterService("HK_GetPartName", version)) return nullptr;
   return Host::Current()->settings.partName.c_str();
 }
 

@@ -30,7 +30,7 @@ TEST_F(ExplodeFaults, EveryRefusedCallLosesNoNoteAndFreesEveryFrame) {
   BuildScore();
   host.ClearCallLog();
   ASSERT_EQ(1, Explode(Region()));
-  const std::size_t calls = host.CallLog().size();
+  const std::size_t calls = host.CallLogSize();
   ASSERT_GT(calls, 20u);
   const auto clean = e2e::TakeStaves(host.document);
 
@@ -42,7 +42,7 @@ TEST_F(ExplodeFaults, EveryRefusedCallLosesNoNoteAndFreesEveryFrame) {
     host.ClearFailures();
     host.FailCall("*", n);
     EXPECT_EQ(1, Explode(Region())) << "call " << n;
-    const std::string failed = n <= host.CallLog().size() ? host.CallLog()[n - 1] : "none";
+    const std::string failed = n <= host.CallLogSize() ? host.CallLog()[n - 1] : "none";
     host.ClearFailures();
     EXPECT_EQ(0, host.OutstandingFrames()) << "failing call " << n << " (" << failed << ")";
     for (const auto& staff : before) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "simhost/host.h"
 #include "simhost/scorebuilder.h"
@@ -294,6 +295,18 @@ TEST_F(FrameServicesDeathTest, AFrameUsedAfterBeingFreedStopsTheHost) {
         },
         std::string(service) + ": frame used after HK_FreeTGF");
   }
+}
+
+// The table keeps the blocks of the most recent frees only, so that a long
+// command runs in bounded memory: the oldest of one free too many is released
+// (and reported as unknown), the next oldest is still recognised.
+TEST_F(FrameServicesDeathTest, OnlyTheMostRecentFreesAreKept) {
+  std::vector<EXTGF2005a*> frames;
+  for (std::size_t i = 0; i <= simhost::FrameTable::kFreedFramesKept; ++i) frames.push_back(Load(1, 1, 0));
+  for (EXTGF2005a* frame : frames) Free(frame);
+  EXPECT_EQ(host.Frames().Created(), std::int32_t(frames.size()));
+  EXPECT_DEATH(Free(frames[1]), "HK_FreeTGF: frame freed twice");
+  EXPECT_DEATH(Free(frames[0]), "HK_FreeTGF: not a frame this host handed out");
 }
 
 TEST_F(FrameServicesDeathTest, APointerThatNeverWasAFrameStopsTheHost) {

@@ -33,6 +33,7 @@ constexpr EXTAG kArticulationDef = MakeTag('O', 4, 'I', 'X');     // articulatio
 constexpr EXTAG kSmartShape = MakeTag('O', 8, 'S', 'x');          // smart shape, 92 bytes, key (shape, 0)
 constexpr EXTAG kShapeMeasureMark = MakeTag('o', 't', 'M', 'x');  // measure mark, 12 bytes, key (measure, inci)
 constexpr EXTAG kShapeEntryMark = MakeTag('e', 'd', 'E', 'x');    // entry mark, 10 bytes, key (entry, inci)
+constexpr EXTAG kDotMod = MakeTag('e', 'd', 'D', 'M');            // dot modification, 10 bytes, key (entry, inci)
 constexpr EXTAG kCenterShape = MakeTag('D', 3, 'C', 'x');         // centre shape, 22 bytes, key (shape, inci, 0)
 constexpr EXTAG kGroup = MakeTag('S', 'D', 'N', 'G');             // staff group, key (first, second, 0)
 }  // namespace tags

@@ -45,6 +45,7 @@ const TagLayout kTagLayouts[] = {
     {tags::kTuplet, KeyLayout::kEntryInci},
     {tags::kArticulation, KeyLayout::kEntryInci},
     {tags::kShapeEntryMark, KeyLayout::kEntryInci},
+    {tags::kDotMod, KeyLayout::kEntryInci},
     {tags::kFrameHold, KeyLayout::kTripleInci},
     {tags::kIndependentCell, KeyLayout::kTripleInci},
     {tags::kChord, KeyLayout::kTripleInci},
@@ -217,8 +218,22 @@ bool RecordStore::Create(EXTAG tag, RecordKey* key, RecordBytes bytes) {
 
 bool RecordStore::Delete(EXTAG tag, const RecordKey& key) {
   auto found = _records.find(tag);
-  if (found == _records.end()) return false;
-  return found->second.erase(key) != 0;
+  if (found == _records.end() || found->second.erase(key) == 0) return false;
+  if (KeyLayoutOf(tag) == KeyLayout::kEntryInci) {
+    const std::vector<std::int64_t> numbers = KeyNumbers(tag, key);
+    CloseInciGap(found->second, std::int32_t(numbers[0]), std::int16_t(numbers[1]));
+  }
+  return true;
+}
+
+void RecordStore::CloseInciGap(TagRecords& records, std::int32_t entryNumber, std::int16_t inci) {
+  for (std::int32_t above = std::int32_t(inci) + 1; above <= 0x7FFF; ++above) {
+    auto record = records.find(EntryKey(entryNumber, std::int16_t(above)));
+    if (record == records.end()) break;
+    RecordBytes bytes = std::move(record->second);
+    records.erase(record);
+    records.emplace(EntryKey(entryNumber, std::int16_t(above - 1)), std::move(bytes));
+  }
 }
 
 bool RecordStore::Next(EXTAG tag, RecordKey* key) const {

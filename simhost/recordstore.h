@@ -6,7 +6,8 @@
 // | layout         | key numbers, in key order                  | tags                                  |
 // |----------------|--------------------------------------------|---------------------------------------|
 // | kItemInci      | unsigned 16-bit item, signed 16-bit inci   | every tag not listed below            |
-// | kEntryInci     | signed 32-bit entry number, 16-bit inci    | tuplets, articulations, entry marks   |
+// | kEntryInci     | signed 32-bit entry number, 16-bit inci    | tuplets, articulations, entry marks,  |
+// |                |                                            | dot modifications                     |
 // | kTripleInci    | three 16-bit numbers, the last an inci     | cell details, centre shapes, groups   |
 // | kItemInciPlace | 16-bit item, 16-bit inci, 32-bit position  | current staff specifications          |
 // | kNumber        | signed 16-bit number                       | clef definitions (globals)            |
@@ -20,6 +21,9 @@
 // an item/inci record makes a new item with inci 0, (item, -1) the next free
 // inci of that item, (entry, -1) the next free inci of that entry. A -1 in the
 // entry number of an entry-keyed record is refused.
+//
+// Deleting an entry-keyed record closes the gap in that entry's incis: the
+// entry's records of the same tag above the deleted inci move down by one.
 #pragma once
 
 #include <array>
@@ -66,7 +70,8 @@ class RecordStore {
   // above) and writing them into `key`. Answers false, storing nothing, when a
   // record with the completed key exists or the key cannot be completed.
   bool Create(EXTAG tag, RecordKey* key, RecordBytes bytes);
-  // Removes the record; false when there was none.
+  // Removes the record (closing the gap among an entry's incis, see above);
+  // false when there was none.
   bool Delete(EXTAG tag, const RecordKey& key);
 
   // Moves `key` to the record of the tag that follows it in key order
@@ -93,6 +98,8 @@ class RecordStore {
   TagRecords& RecordsOf(EXTAG tag);
   const TagRecords* RecordsOfConst(EXTAG tag) const;
   bool CompleteKey(EXTAG tag, RecordKey* key) const;
+  // Moves the records of an entry above `inci` down by one inci.
+  static void CloseInciGap(TagRecords& records, std::int32_t entryNumber, std::int16_t inci);
 
   std::map<EXTAG, TagRecords> _records;
 };

@@ -174,6 +174,10 @@ bool PKExplodeLayerProcessor::PostProcessLayer(PKNoteEntryLayer* layer) {
     if (!_IsSourceEntryInRegion(i)) {
       target->MakeRest();
       _MarkFillerRest(target);
+    } else if (source->GetArticulationFlag()) {
+      // The copy is fresh and has no articulations of its own: the copies
+      // keep the source's incis.
+      target->AddArticulations(source, true);
     }
   }
   return true;

@@ -13,11 +13,12 @@ using e2e::ExplodeFixture;
 
 class ExplodeFaults : public ExplodeFixture {
  protected:
-  // Two staves of chords over two measures, selected from mid-measure on.
+  // Two staves of chords over two measures, selected from mid-measure on,
+  // with articulations inside and outside the selection.
   void BuildScore() {
     host.document = simhost::Document();
     score.Staves(2).Measures(2);
-    ASSERT_TRUE(score.Layer(1, 1, 1, "C4-E4-G4/4 D4-F4/4 A4/4 r/4"));
+    ASSERT_TRUE(score.Layer(1, 1, 1, "C4-E4-G4/4@s D4-F4/4@sa A4/4 r/4"));
     ASSERT_TRUE(score.Layer(1, 2, 1, "C4-E4-G4-B4/2 E4-G4/2"));
     ASSERT_TRUE(score.Layer(2, 1, 1, "C3-G3/2 D3-A3/2"));
     ASSERT_TRUE(score.Layer(2, 2, 1, "E3/1"));

@@ -147,6 +147,21 @@ TEST_F(ExplodeCommand, TupletsFollowIntoEveryNewLayer) {
   EXPECT_EQ(0u, Entry(1, 1, 2, 1).flags & kEntryTupletFlag);
 }
 
+TEST_F(ExplodeCommand, ArticulationsFollowIntoEveryNewLayerInsideTheRegion) {
+  score.Staves(1).Measures(1);
+  ASSERT_TRUE(score.Layer(1, 1, 1, "C4-E4-G4/4@s D4-F4/4@a E4-G4/4@tm r/4@s")) << score.LastError();
+  // From the second beat on: the first chord stays whole and its copies are fillers.
+  EXPECT_EQ(1, Explode(Document::MakeRegion(1, 1, 1, 1, 1024, kEndOfMeasure)));
+  EXPECT_EQ("C4-E4-G4/4@s F4/4@a G4/4@tm r/4@s", Layer(1, 1, 1));
+  EXPECT_EQ("r/4 D4/4@a E4/4@tm r/4@s", Layer(1, 1, 2));
+  EXPECT_EQ("r/4 r/4@a r/4@tm r/4@s", Layer(1, 1, 3));
+  const bool flagged[] = {false, true, true, true};
+  for (std::int16_t layer = 2; layer <= 3; ++layer)
+    for (std::size_t i = 0; i < 4; ++i)
+      EXPECT_EQ(flagged[i], (Entry(1, 1, layer, i).flags & kEntryArticulationFlag) != 0)
+          << "layer " << layer << " entry " << i;
+}
+
 TEST_F(ExplodeCommand, ARepeatedPitchSendsTheEarlierCopyDown) {
   score.Staves(1).Measures(1);
   // The tie tells the two copies of C4 apart.

@@ -84,6 +84,29 @@ TEST(RecordStore, SaveReplacesAndDeleteRemoves) {
   EXPECT_EQ(store.Count(), 0u);
 }
 
+TEST(RecordStore, DeletingAnEntryDetailClosesTheGapInThatEntrysIncis) {
+  RecordStore store;
+  for (std::int16_t inci = 0; inci < 4; ++inci) store.Save(kEntryDetail, EntryKey(9, inci), Bytes(std::uint8_t(inci)));
+  store.Save(kEntryDetail, EntryKey(10, 2), Bytes(20));
+  store.Save(kOther, ItemKey(9, 0), Bytes(0));
+  store.Save(kOther, ItemKey(9, 2), Bytes(2));
+
+  ASSERT_TRUE(store.Delete(kEntryDetail, EntryKey(9, 1)));
+  std::vector<std::uint8_t> incisOfNine;
+  for (std::int16_t inci = 0; inci < 4; ++inci) {
+    const RecordBytes* bytes = store.Find(kEntryDetail, EntryKey(9, inci));
+    if (bytes != nullptr) incisOfNine.push_back((*bytes)[0]);
+  }
+  EXPECT_EQ(incisOfNine, (std::vector<std::uint8_t>{0, 2, 3}));
+  EXPECT_EQ(store.Find(kEntryDetail, EntryKey(9, 3)), nullptr);
+  EXPECT_NE(store.Find(kEntryDetail, EntryKey(10, 2)), nullptr) << "another entry keeps its incis";
+
+  // Other layouts keep their gaps.
+  ASSERT_TRUE(store.Delete(kOther, ItemKey(9, 0)));
+  EXPECT_NE(store.Find(kOther, ItemKey(9, 2)), nullptr);
+  EXPECT_EQ(store.Find(kOther, ItemKey(9, 1)), nullptr);
+}
+
 TEST(RecordStore, WalksRecordsInTheOrderOfTheirKeyNumbers) {
   RecordStore store;
   // Entry numbers above 65535 and negative incis order as numbers, not bytes.

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <memory>
 
+#include "tonaroframework/entries/pkarticulation.h"
 #include "tonaroframework/entries/pkentryflags.h"
 #include "tonaroframework/entries/pknotepitches.h"
 #include "tonaropdk/hkservices.h"
@@ -33,7 +35,7 @@ int UsableEntryCount(const EXTGF2005a* frame) {
 PKNoteEntry::PKNoteEntry(EXENTRY* record, EXTGF2005a* frame, std::int16_t staff)
     : _record(record), _frame(frame), _measure(frame != nullptr ? frame->measure : 0), _staff(staff) {}
 
-PKNoteEntry::~PKNoteEntry() = default;
+PKNoteEntry::~PKNoteEntry() { delete _articulationCache; }
 
 std::int16_t PKNoteEntry::_CalcFrameStaff(const EXTGF2005a* frame) {
   if (frame == nullptr) return 0;
@@ -370,4 +372,45 @@ bool PKNoteEntry::IsPartOfTuplet(TupletInfo* info) const {
     }
   }
   return false;
+}
+
+// ---- Articulations --------------------------------------------------------
+
+void PKNoteEntry::CacheArticulations() {
+  auto loaded = std::make_unique<PKArticulations>();
+  loaded->SetNoteEntry(this);
+  loaded->LoadAll();
+  if (loaded->GetCount() == 0) return;
+  delete _articulationCache;
+  _articulationCache = loaded.release();
+}
+
+int PKNoteEntry::AddArticulations(PKNoteEntry* source, bool skipExisting) {
+  // A detail cannot be keyed to an entry the document has not numbered.
+  if (source == nullptr || GetEntryNumber() == 0) return 0;
+  PKArticulations present;
+  present.SetNoteEntry(this);
+  present.LoadAll();
+  const int existing = present.GetCount();
+
+  PKArticulations loadedForSource;
+  PKArticulations* articulations = source->_articulationCache;
+  if (articulations == nullptr) {
+    loadedForSource.SetNoteEntry(source);
+    loadedForSource.LoadAll();
+    articulations = &loadedForSource;
+  }
+
+  int added = 0;
+  for (int i = 0; i < articulations->GetCount(); ++i) {
+    PKArticulation* articulation = articulations->GetArticulationAt(i);
+    if (skipExisting && present.ContainsID(articulation->GetArticulationDefID())) continue;
+    // A copy is saved, so that the source's cache keeps addressing the source.
+    std::unique_ptr<PKArticulation> copy(static_cast<PKArticulation*>(articulation->CreateClone()));
+    copy->SetNoteEntry(this);
+    copy->SaveAs(std::int32_t(GetEntryNumber()), std::int16_t(existing + articulation->GetInci()));
+    ++added;
+  }
+  if (added > 0) _record->flags = WithEntryFlag(_record->flags, kEntryArticulationFlag, true);
+  return added;
 }

@@ -11,6 +11,7 @@
 #include "tonaropdk/exentry.h"
 #include "tonaropdk/extgf.h"
 
+class PKArticulations;
 class PKNotePitches;
 
 class PKNoteEntry : public __PKCollection {
@@ -134,6 +135,17 @@ class PKNoteEntry : public __PKCollection {
   // as the frame holds it, into `out`; false when no such tuplet starts here.
   bool _GetTupletDef(std::int16_t inci, EDTTuplet2005* out) const;
 
+  // Loads the entry's articulations into its articulation cache; an entry
+  // without articulations keeps the cache it had.
+  void CacheArticulations();
+  // Answers the articulation cache, or null.
+  PKArticulations* GetArticulationCache() const { return _articulationCache; }
+  // Saves copies of the source entry's articulations (its cache when it has
+  // one) as further articulations of this entry, after those it has; with
+  // `skipExisting`, not those whose definition this entry carries already.
+  // Sets the articulation flag when any was added; answers how many.
+  int AddArticulations(PKNoteEntry* source, bool skipExisting);
+
   // The layer and cell collections set the links and rebind entries to reloaded records.
   void _SetPrevious(PKNoteEntry* previous) { _previous = previous; }
   void _SetNext(PKNoteEntry* next) { _next = next; }
@@ -156,4 +168,5 @@ class PKNoteEntry : public __PKCollection {
   std::int16_t _staff = 0;
   PKNoteEntry* _previous = nullptr;
   PKNoteEntry* _next = nullptr;
+  PKArticulations* _articulationCache = nullptr;  // owned
 };

@@ -1,10 +1,10 @@
 #include "tonaroframework/entries/pknoteentrylayer.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 #include "tonaroframework/entries/pkentryflags.h"
+#include "tonaroframework/entries/pktuplet.h"
 #include "tonaroframework/foundation/pkcollection.h"
 #include "tonaroframework/score/pkmusicregion.h"
 #include "tonaropdk/eregion.h"
@@ -140,19 +140,6 @@ bool PKNoteEntryLayer::_LoadRedir(std::int16_t layer, std::int16_t staff, std::i
   return true;
 }
 
-namespace {
-
-// The tag of tuplet records, kept per entry number and inci.
-constexpr EXTAG kTupletTag = MakeTag('E', 3, 'T', 'P');
-
-// The key of an entry detail: the entry number (32 bits), the inci (16 bits), zeros.
-void MakeEntryDetailKey(std::uint32_t entryNumber, std::int16_t inci, std::uint8_t (&key)[8]) {
-  std::memset(key, 0, sizeof key);
-  std::memcpy(key, &entryNumber, 4);
-  std::memcpy(key + 4, &inci, 2);
-}
-
-}  // namespace
 
 bool PKNoteEntryLayer::CloneTuplets(PKNoteEntryLayer* source) {
   if (source == nullptr || source->GetCount() != GetCount()) return false;
@@ -163,9 +150,9 @@ bool PKNoteEntryLayer::CloneTuplets(PKNoteEntryLayer* source) {
     bool saved = false;
     EDTTuplet2005 tuplet;
     for (std::int16_t inci = 0; inci >= 0 && from->_GetTupletDef(inci, &tuplet); ++inci) {
-      std::uint8_t key[8];
-      MakeEntryDetailKey(to->GetEntryNumber(), inci, key);
-      HK_SaveEData(kTupletTag, key, &tuplet, std::int32_t(sizeof tuplet), kTonaroFrameworkVersion);
+      std::uint8_t key[__PKBaseData::kKeySize];
+      __PKEntryDetail::_MakeKey(std::int32_t(to->GetEntryNumber()), inci, key);
+      HK_SaveEData(PKTuplet::kTag, key, &tuplet, PKTuplet::kRecordSize, kTonaroFrameworkVersion);
       saved = true;
     }
     EXENTRY* record = to->GetRecord();

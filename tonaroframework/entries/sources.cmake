@@ -4,4 +4,7 @@ list(APPEND TONAROFRAMEWORK_SOURCES
   entries/pknoteentry.cpp
   entries/pknoteentrycollection.cpp
   entries/pknoteentrylayer.cpp
+  entries/pktuplet.cpp
+  entries/pkarticulation.cpp
+  entries/pkentrydetailnoteid.cpp
 )

@@ -19,6 +19,8 @@
 #include "tonaroframework/utilities/pktextfileutf8stream.h"
 #include "tonaroframework/utilities/pksettingspair.h"
 #include "tonaroframework/score/pkmusicregion.h"
+#include "tonaroframework/score/pkkeysignature.h"
+#include "tonaroframework/score/pktimesignature.h"
 #include "tonaroframework/entries/pknote.h"
 #include "tonaroframework/entries/pknotepitches.h"
 #include "tonaroframework/entries/pknoteentry.h"

@@ -34,6 +34,8 @@ class __PKInciOther : public __PKOther {
   std::int16_t GetInci() const { return _KeySigned16(kInciOffset); }
   // Changes the key's item number, keeping the inci.
   void _SetItem(std::uint16_t item) { _SetKeyUnsigned16(kItemOffset, item); }
+  // Changes the key's inci, keeping the item number.
+  void _SetInci(std::int16_t inci) { _SetKeySigned16(kInciOffset, inci); }
 };
 
 // Others with one record per item; the inci is always 0.

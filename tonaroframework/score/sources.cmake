@@ -1,3 +1,5 @@
 list(APPEND TONAROFRAMEWORK_SOURCES
   score/pkmusicregion.cpp
+  score/pkkeysignature.cpp
+  score/pktimesignature.cpp
 )

@@ -21,6 +21,8 @@
 #include "tonaroframework/score/pkmusicregion.h"
 #include "tonaroframework/score/pkkeysignature.h"
 #include "tonaroframework/score/pktimesignature.h"
+#include "tonaroframework/score/pkmeasure.h"
+#include "tonaroframework/smartshapes/pksmartshape.h"
 #include "tonaroframework/entries/pknote.h"
 #include "tonaroframework/entries/pknotepitches.h"
 #include "tonaroframework/entries/pknoteentry.h"

@@ -8,6 +8,7 @@
 #include "tonaroframework/entries/pknoteentry.h"
 #include "tonaroframework/entries/pknoteentrylayer.h"
 #include "tonaroframework/score/pkmusicregion.h"
+#include "tonaroframework/smartshapes/pksmartshape.h"
 #include "tonaroframework/utilities/pksettingspair.h"
 #include "zkexplodelayers/zkoptions.h"
 
@@ -106,6 +107,7 @@ bool PKExplodeLayerProcessor::_FindSourceEntriesInRegion() {
   // layer could give another answer when the host refuses a call, and a note
   // taken from a chord would then end as a rest.
   _sourceInRegion.assign(std::size_t(_sourceLayer->GetCount()), false);
+  _sourceIndexByEntry.clear();
   bool any = false;
   for (std::int32_t i = 0; i < _sourceLayer->GetCount(); ++i) {
     _sourceInRegion[std::size_t(i)] = _region->IsEntryPosWithin(_sourceLayer->GetItemAt(i));
@@ -174,13 +176,63 @@ bool PKExplodeLayerProcessor::PostProcessLayer(PKNoteEntryLayer* layer) {
     if (!_IsSourceEntryInRegion(i)) {
       target->MakeRest();
       _MarkFillerRest(target);
-    } else if (source->GetArticulationFlag()) {
+    } else {
       // The copy is fresh and has no articulations of its own: the copies
       // keep the source's incis.
-      target->AddArticulations(source, true);
+      if (source->GetArticulationFlag()) target->AddArticulations(source, true);
+      if (source->GetSmartShapeFlag()) _CarrySmartShapes(layer, i);
     }
   }
   return true;
+}
+
+namespace {
+
+// The type a copied smart shape takes in a new layer.
+struct ShapeTypeChange {
+  std::int16_t from;
+  std::int16_t to;
+};
+constexpr ShapeTypeChange kCopiedShapeTypes[] = {{0, 15}, {1, 15}, {8, 16}, {9, 16}};
+
+std::int16_t CopiedShapeType(std::int16_t type) {
+  for (const ShapeTypeChange& change : kCopiedShapeTypes)
+    if (change.from == type) return change.to;
+  return type;
+}
+
+}  // namespace
+
+std::int32_t PKExplodeLayerProcessor::_FindSourceEntry(std::int32_t entryNumber) {
+  if (_sourceIndexByEntry.empty())
+    for (std::int32_t i = 0; i < _sourceLayer->GetCount(); ++i)
+      _sourceIndexByEntry.emplace(std::int32_t(_sourceLayer->GetItemAt(i)->GetEntryNumber()), i);
+  auto found = _sourceIndexByEntry.find(entryNumber);
+  return found == _sourceIndexByEntry.end() ? -1 : found->second;
+}
+
+void PKExplodeLayerProcessor::_CarrySmartShapes(PKNoteEntryLayer* layer, std::int32_t index) {
+  PKNoteEntry* source = _sourceLayer->GetItemAt(index);
+  PKNoteEntry* target = layer->GetItemAt(index);
+  PKSmartShapeMeasureMarks marks;
+  marks.LoadAllForItem(std::uint16_t(source->GetMeasure()));
+  for (int m = 0; m < marks.GetCount(); ++m) {
+    std::unique_ptr<PKSmartShape> shape(marks.GetMarkAt(m)->CreateSmartShape(true));
+    // Shapes are copied from their start entry only, and only when their end
+    // entry is among the loaded entries.
+    if (shape == nullptr || !shape->IsEntryAttached() ||
+        shape->GetStartSegment()->GetEntryNumber() != std::int32_t(source->GetEntryNumber()))
+      continue;
+    const std::int32_t end = _FindSourceEntry(shape->GetEndSegment()->GetEntryNumber());
+    if (end < 0) continue;
+    PKNoteEntry* endTarget = layer->GetItemAt(end);
+    std::unique_ptr<PKSmartShape> copy(marks.GetMarkAt(m)->CreateSmartShape(true));
+    if (copy == nullptr || endTarget == nullptr) continue;
+    copy->GetStartSegment()->SetEntryNumber(std::int32_t(target->GetEntryNumber()));
+    copy->GetEndSegment()->SetEntryNumber(std::int32_t(endTarget->GetEntryNumber()));
+    copy->SetShapeType(CopiedShapeType(copy->GetShapeType()));
+    copy->SaveNewEverything(target, endTarget);
+  }
 }
 
 void PKExplodeLayerProcessor::LoadUserOptions() {

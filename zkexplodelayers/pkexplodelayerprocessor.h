@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "tonaroframework/foundation/pkbase.h"
@@ -49,6 +50,11 @@ class PKExplodeLayerProcessor : public __PKBase {
   bool _IsSourceEntryInRegion(std::int32_t index) const;
   // Sets the mark of a rest made outside the region.
   static void _MarkFillerRest(PKNoteEntry* entry);
+  // Gives the new layer copies of the entry-attached smart shapes that start
+  // at source entry `index`, between the new entries at the same indexes.
+  void _CarrySmartShapes(PKNoteEntryLayer* layer, std::int32_t index);
+  // Answers the index of the first source entry with that entry number, or -1.
+  std::int32_t _FindSourceEntry(std::int32_t entryNumber);
   // Answers whether the option's key is set to exactly "1" in the options file.
   static bool _ReadOption(const char* key);
 
@@ -57,4 +63,6 @@ class PKExplodeLayerProcessor : public __PKBase {
   PKMusicRegion* _region = nullptr;
   PKNoteEntryLayer* _sourceLayer = nullptr;
   std::vector<bool> _sourceInRegion;
+  // Source entry index by entry number (the first entry with it), made on first use per staff.
+  std::unordered_map<std::int32_t, std::int32_t> _sourceIndexByEntry;
 };

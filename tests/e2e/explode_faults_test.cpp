@@ -14,7 +14,7 @@ using e2e::ExplodeFixture;
 class ExplodeFaults : public ExplodeFixture {
  protected:
   // Two staves of chords over two measures, selected from mid-measure on,
-  // with articulations inside and outside the selection.
+  // with articulations inside and outside the selection and a slur.
   void BuildScore() {
     host.document = simhost::Document();
     score.Staves(2).Measures(2);
@@ -22,6 +22,8 @@ class ExplodeFaults : public ExplodeFixture {
     ASSERT_TRUE(score.Layer(1, 2, 1, "C4-E4-G4-B4/2 E4-G4/2"));
     ASSERT_TRUE(score.Layer(2, 1, 1, "C3-G3/2 D3-A3/2"));
     ASSERT_TRUE(score.Layer(2, 2, 1, "E3/1"));
+    // A slur across the bar line, from inside the selection.
+    ASSERT_NE(0, host.document.AddSlur(score.EntryNumber(1, 1, 1, 1), score.EntryNumber(1, 2, 1, 0)));
   }
   EREGION Region() const { return simhost::Document::MakeRegion(1, 2, 1, 2, 1024, kEndOfMeasure); }
 };

@@ -2,6 +2,7 @@
 // a score in the substitute host.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "tests/e2e/explodefixture.h"
@@ -160,6 +161,62 @@ TEST_F(ExplodeCommand, ArticulationsFollowIntoEveryNewLayerInsideTheRegion) {
     for (std::size_t i = 0; i < 4; ++i)
       EXPECT_EQ(flagged[i], (Entry(1, 1, layer, i).flags & kEntryArticulationFlag) != 0)
           << "layer " << layer << " entry " << i;
+}
+
+// Slurs of layer 1 over two measures: entries 0-2 of measure 1 (type 1), entry
+// 1 of measure 1 to entry 0 of measure 2 (type 8), entries 2-3 of measure 1 (type 3).
+class ExplodeSlurs : public ExplodeFixture {
+ protected:
+  void SetUp() override {
+    ExplodeFixture::SetUp();
+    score.Staves(1).Measures(2);
+    ASSERT_TRUE(score.Layer(1, 1, 1, "C4-E4/4 D4-F4/4 E4-G4/4 F4-A4/4"));
+    ASSERT_TRUE(score.Layer(1, 2, 1, "G4-B4/1"));
+    ASSERT_NE(0, host.document.AddSlur(Number(1, 1, 0), Number(1, 1, 2), 1));
+    ASSERT_NE(0, host.document.AddSlur(Number(1, 1, 1), Number(2, 0, 0), 8));
+    ASSERT_NE(0, host.document.AddSlur(Number(1, 1, 2), Number(1, 1, 3), 3));
+  }
+  // The entry number of entry `index` of a measure's user layer (staff 1); the
+  // layer is given for new layers, 1 otherwise.
+  std::int32_t Number(std::int16_t measure, std::int16_t layer, std::int32_t index) const {
+    return score.EntryNumber(1, measure, layer == 0 ? 1 : layer, index);
+  }
+  // The slurs whose ends both lie in a user layer, as "measure.index-measure.index:type".
+  std::vector<std::string> SlursOfLayer(std::int16_t layer) const {
+    std::vector<std::string> slurs;
+    for (const simhost::EntryShape& shape : host.document.EntryShapes()) {
+      const std::string start = PlaceOf(shape.startEntry, layer), end = PlaceOf(shape.endEntry, layer);
+      if (!start.empty() && !end.empty()) slurs.push_back(start + "-" + end + ":" + std::to_string(shape.type));
+    }
+    return slurs;
+  }
+
+ private:
+  std::string PlaceOf(std::int32_t entryNumber, std::int16_t layer) const {
+    for (std::int16_t measure = 1; measure <= 2; ++measure)
+      for (std::size_t i = 0; i < score.Entries(1, measure, layer).size(); ++i)
+        if (std::int32_t(score.Entries(1, measure, layer)[i].entryNumber) == entryNumber)
+          return std::to_string(measure) + "." + std::to_string(i);
+    return "";
+  }
+};
+
+TEST_F(ExplodeSlurs, EveryNewLayerGetsTheSlursBetweenItsOwnEntries) {
+  EXPECT_EQ(1, Explode(1, 1, 1, 2));
+  const std::vector<std::string> original = {"1.0-1.2:1", "1.1-2.0:8", "1.2-1.3:3"};
+  EXPECT_EQ(SlursOfLayer(1), original) << "layer 1 keeps its own slurs";
+  EXPECT_EQ(SlursOfLayer(2), (std::vector<std::string>{"1.0-1.2:15", "1.1-2.0:16", "1.2-1.3:3"}));
+  EXPECT_TRUE(SlursOfLayer(3).empty());
+  for (std::size_t i = 0; i < 4; ++i)
+    EXPECT_NE(0, Entry(1, 1, 2, i).flags2 & kEntrySmartShapeFlag) << "entry " << i;
+  EXPECT_NE(0, Entry(1, 2, 2, 0).flags2 & kEntrySmartShapeFlag);
+}
+
+TEST_F(ExplodeSlurs, ASlurStartingBeforeTheRegionIsNotCopied) {
+  // From the second beat of measure 1 on: the slur from entry 0 starts outside.
+  EXPECT_EQ(1, Explode(Document::MakeRegion(1, 1, 1, 2, 1024, kEndOfMeasure)));
+  EXPECT_EQ(SlursOfLayer(2), (std::vector<std::string>{"1.1-2.0:16", "1.2-1.3:3"}));
+  EXPECT_EQ(0, Entry(1, 1, 2, 0).flags2 & kEntrySmartShapeFlag);
 }
 
 TEST_F(ExplodeCommand, ARepeatedPitchSendsTheEarlierCopyDown) {

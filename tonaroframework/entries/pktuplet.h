@@ -10,8 +10,10 @@
 
 class PKTuplet : public __PKEntryDetail {
  public:
+  // The modes are ints throughout, so that a value outside the named ones
+  // (which the setters store as 0) is still a value of the type.
   // Where the tuplet's number and bracket are placed.
-  enum PLACEMENTMODE {
+  enum PLACEMENTMODE : int {
     kPlacementManual = 0,
     kPlacementStemSide = 1,
     kPlacementNoteSide = 2,
@@ -19,7 +21,7 @@ class PKTuplet : public __PKEntryDetail {
     kPlacementBelow = 4,
   };
   // What the tuplet's number shows.
-  enum NUMBERSTYLE {
+  enum NUMBERSTYLE : int {
     kNumberNothing = 0,
     kNumberCount = 1,
     kNumberRatio = 2,
@@ -27,13 +29,13 @@ class PKTuplet : public __PKEntryDetail {
     kNumberRatioWithNotes = 4,
   };
   // The line drawn over the tuplet.
-  enum SHAPESTYLE {
+  enum SHAPESTYLE : int {
     kShapeNothing = 0,
     kShapeBracket = 1,
     kShapeSlur = 2,
   };
   // How the bracket is drawn.
-  enum APPEARANCEMODE {
+  enum APPEARANCEMODE : int {
     kAppearanceAlways = 0,
     kAppearanceUnbeamed = 1,
     kAppearanceNever = 2,

@@ -2,4 +2,5 @@ list(APPEND TONAROFRAMEWORK_SOURCES
   score/pkmusicregion.cpp
   score/pkkeysignature.cpp
   score/pktimesignature.cpp
+  score/pkmeasure.cpp
 )

@@ -1,0 +1,3 @@
+list(APPEND TONAROFRAMEWORK_SOURCES
+  smartshapes/pksmartshape.cpp
+)

@@ -13,6 +13,7 @@
 #include "simhost/hostmeaning.h"
 #include "tonaroframework/score/pkmeasure.h"
 #include "tonaroframework/score/pkmusicregion.h"
+#include "tonaropdk/hkbinding.h"
 
 namespace {
 
@@ -194,6 +195,39 @@ TEST_F(PKSmartShapeTest, AssignToStaffAndIsWithinRegionReadBothEnds) {
   EREGION firstStaff = simhost::Document::MakeRegion(1, 1, 1, 6);
   PKMusicRegion staffOne(&firstStaff);
   EXPECT_FALSE(shape.IsWithinRegion(&staffOne));
+}
+
+}  // namespace
+
+namespace {
+
+// Custom smart lines take their tag, version and data area from the host's
+// version when they are made.
+TEST(PKCustomSmartLineDef, TheHostVersionChoosesTagVersionAndDataArea) {
+  simhost::Host host;
+  RunningTonaroVersion = 0x11000000;
+  PKCustomSmartLineDef later;
+  RunningTonaroVersion = 0x10FFFFFF;
+  PKCustomSmartLineDef earlier;
+  EXPECT_STREQ(later.ClassName(), "PKCustomSmartLineDef");
+  EXPECT_EQ(later.Tag(), 0x534F6C73u);
+  EXPECT_EQ(later.ZorvanVersion(), 0x11000000u);
+  EXPECT_EQ(earlier.Tag(), 0x4F066C73u);
+  EXPECT_EQ(earlier.ZorvanVersion(), 0x0F000000u);
+  EXPECT_NE(later.GetDataBlock(), nullptr);
+
+  RecordBytes bytes(PKCustomSmartLineDef::kRecordSize);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = std::uint8_t(i + 1);
+  host.document.Records().Save(PKCustomSmartLineDef::kTag, ItemKey(3), bytes);
+  ASSERT_TRUE(later.Load(3));
+  EXPECT_EQ(host.LastVersion("HK_LoadEData"), 0x11000000u);
+  // A definition of the earlier layout takes the bytes into its own area.
+  ASSERT_TRUE(earlier.CloneFrom(&later));
+  EXPECT_EQ(earlier.GetItemNo(), 3);
+  EXPECT_EQ(std::memcmp(earlier.GetDataBlock(), bytes.data(), bytes.size()), 0);
+  EXPECT_NE(earlier.GetDataBlock(), later.GetDataBlock());
+  PKCustomSmartLineDef never;
+  EXPECT_FALSE(earlier.CloneMemoryFrom(&never));
 }
 
 }  // namespace

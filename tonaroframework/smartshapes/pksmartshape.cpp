@@ -7,6 +7,7 @@
 #include "tonaroframework/score/pkmeasure.h"
 #include "tonaroframework/score/pkmusicregion.h"
 #include "tonaropdk/exentry.h"
+#include "tonaropdk/hkbinding.h"
 
 namespace {
 
@@ -206,4 +207,16 @@ void PKSmartShapeEntryMark::_SetEntryFlag(PKNoteEntry* entry, bool on) {
   EXENTRY* record = entry->GetRecord();
   const std::uint16_t flags2 = record->flags2;
   record->flags2 = std::uint16_t(on ? (flags2 | kEntrySmartShapeFlag) : (flags2 & ~kEntrySmartShapeFlag));
+}
+
+// ---- Custom smart lines ---------------------------------------------------
+
+PKCustomSmartLineDef::PKCustomSmartLineDef() : _laterHost(RunningTonaroVersion > 0x10FFFFFF) {
+  _SetDataBlock(_ActiveArea());
+}
+
+bool PKCustomSmartLineDef::CloneMemoryFrom(__PKBaseData* other) {
+  auto* line = dynamic_cast<PKCustomSmartLineDef*>(other);
+  if (line == nullptr || line->GetLoadedSize() <= 0) return false;
+  return _CloneEmbeddedFrom(other, _ActiveArea(), kRecordSize);
 }

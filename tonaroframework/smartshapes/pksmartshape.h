@@ -189,3 +189,32 @@ class PKCenterSmartShape : public __PKNoInciDetail {
  private:
   std::uint8_t _record[kRecordSize] = {};
 };
+
+// The definition of a custom smart line. Hosts after 0x10FFFFFF keep it
+// under another tag and version; the object decides which at construction and
+// keeps its 72 bytes in the data area of that layout.
+class PKCustomSmartLineDef : public __PKNoInciOther {
+ public:
+  static constexpr EXTAG kTag = 0x534F6C73;       // later hosts
+  static constexpr EXTAG kEarlierTag = 0x4F066C73;  // hosts up to 0x10FFFFFF
+  static constexpr std::int32_t kRecordSize = 72;
+
+  PKCustomSmartLineDef();
+  const char* ClassName() override { return "PKCustomSmartLineDef"; }
+  std::uint32_t ZorvanVersion() override { return _laterHost ? 0x11000000u : 0x0F000000u; }
+  std::int32_t DataSizeLoad() override { return kRecordSize; }
+  void* Allocate() override { return _ActiveArea(); }
+  __PKBaseData* CreateObject() override { return new PKCustomSmartLineDef(); }
+  EXTAG Tag() override { return _laterHost ? kTag : kEarlierTag; }
+  // Copies the 72 bytes of another definition's active area into this one's.
+  bool CloneMemoryFrom(__PKBaseData* other) override;
+
+  bool IsLaterHostLayout() const { return _laterHost; }
+
+ private:
+  std::uint8_t* _ActiveArea() { return _laterHost ? _laterRecord : _earlierRecord; }
+
+  bool _laterHost;
+  std::uint8_t _earlierRecord[kRecordSize] = {};
+  std::uint8_t _laterRecord[kRecordSize] = {};
+};

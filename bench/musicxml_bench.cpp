@@ -92,16 +92,12 @@ void CountNotes(benchmark::State& state) {
 }
 
 // The plug-in, loaded once as the host loads it.
-struct Plugin {
+struct Plugin : TonaroExtensionExports {
   Plugin() {
     handle = dlopen(ZK_BENCH_PLUGIN, RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) return;
-    version = reinterpret_cast<TonaroExtensionVersionFn>(dlsym(handle, "TonaroExtensionVersion"));
-    invoke = reinterpret_cast<TonaroExtensionInvokeFn>(dlsym(handle, "TonaroExtensionInvoke"));
+    if (handle != nullptr) Bind([this](const char* name) { return dlsym(handle, name); });
   }
   void* handle = nullptr;
-  TonaroExtensionVersionFn version = nullptr;
-  TonaroExtensionInvokeFn invoke = nullptr;
 };
 
 Plugin& ThePlugin() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #if defined(_WIN32)
 #define TONARO_CALL __stdcall
@@ -33,3 +34,33 @@ using TonaroExtensionTerminateFn = void(TONARO_CALL*)(std::int32_t);
 using TonaroExtensionGetMenuStatusFn = std::int32_t(TONARO_CALL*)(std::int32_t);
 using TonaroExtensionInvokeFn = std::int32_t(TONARO_CALL*)(std::int32_t, std::int32_t, EREGION* selection,
                                                             std::int32_t);
+
+// The plug-in's six exports, found by name as the host finds them.
+struct TonaroExtensionExports {
+  TonaroExtensionVersionFn version = nullptr;
+  TonaroExtensionInitFn init = nullptr;
+  TonaroExtensionEnumerateFn enumerate = nullptr;
+  TonaroExtensionGetMenuStatusFn menuStatus = nullptr;
+  TonaroExtensionInvokeFn invoke = nullptr;
+  TonaroExtensionTerminateFn terminate = nullptr;
+
+  // Looks every export up with `find(name)`, which answers its address or
+  // null; answers the name of the first one missing, in the order the host
+  // calls them, or null when all were found.
+  template <class Find>
+  const char* Bind(Find find) {
+    const char* missing = nullptr;
+    auto bind = [&find, &missing](auto& slot, const char* name) {
+      void* address = find(name);
+      slot = reinterpret_cast<std::remove_reference_t<decltype(slot)>>(address);
+      if (address == nullptr && missing == nullptr) missing = name;
+    };
+    bind(version, "TonaroExtensionVersion");
+    bind(init, "TonaroExtensionInit");
+    bind(enumerate, "TonaroExtensionEnumerate");
+    bind(menuStatus, "TonaroExtensionGetMenuStatus");
+    bind(invoke, "TonaroExtensionInvoke");
+    bind(terminate, "TonaroExtensionTerminate");
+    return missing;
+  }
+};

@@ -43,42 +43,28 @@ std::string PluginRunner::Load(const std::string& path) {
     const char* reason = dlerror();
     return "cannot load the plug-in " + path + ": " + (reason ? reason : "unknown reason");
   }
-  struct Export {
-    const char* name;
-    void** slot;
-  };
-  const Export exports[] = {
-      {"TonaroExtensionVersion", reinterpret_cast<void**>(&_version)},
-      {"TonaroExtensionInit", reinterpret_cast<void**>(&_init)},
-      {"TonaroExtensionEnumerate", reinterpret_cast<void**>(&_enumerate)},
-      {"TonaroExtensionGetMenuStatus", reinterpret_cast<void**>(&_menuStatus)},
-      {"TonaroExtensionInvoke", reinterpret_cast<void**>(&_invoke)},
-      {"TonaroExtensionTerminate", reinterpret_cast<void**>(&_terminate)},
-  };
-  for (const Export& entry : exports) {
-    *entry.slot = dlsym(_handle, entry.name);
-    if (*entry.slot == nullptr) {
-      const bool command = std::strcmp(entry.name, "TonaroExtensionInvoke") == 0;
-      return "the plug-in " + path + " lacks the export " + entry.name +
-             (command ? " (it cannot run the command)" : "");
-    }
+  const char* missing = _exports.Bind([this](const char* name) { return dlsym(_handle, name); });
+  if (missing != nullptr) {
+    _exports = TonaroExtensionExports();  // Run refuses a half-found plug-in
+    const bool command = std::strcmp(missing, "TonaroExtensionInvoke") == 0;
+    return "the plug-in " + path + " lacks the export " + missing + (command ? " (it cannot run the command)" : "");
   }
   return std::string();
 }
 
 std::string PluginRunner::Run(EREGION* selection) {
-  if (_invoke == nullptr) return "no plug-in loaded";
-  _version(kTonaroFrameworkVersion);
+  if (_exports.invoke == nullptr) return "no plug-in loaded";
+  _exports.version(kTonaroFrameworkVersion);
   std::uint32_t flags = 0;
-  _init(0, &flags);
+  _exports.init(0, &flags);
   std::vector<char> record(kDescriptionRecordSize, 0);
-  if (_enumerate(0, 0, record.data()) == 0) return "the plug-in " + _path + " describes no command";
+  if (_exports.enumerate(0, 0, record.data()) == 0) return "the plug-in " + _path + " describes no command";
   _menuText.assign(&record[kMenuTextOffset], strnlen(&record[kMenuTextOffset], kTextFieldSize));
   if (_menuText != "Explode Layers")
     return "the plug-in " + _path + " offers \"" + _menuText + "\", not \"Explode Layers\"";
-  if (_menuStatus(0) == 0) return "the plug-in " + _path + " reports its command disabled";
-  const std::int32_t result = _invoke(0, 0, selection, 0);
-  _terminate(0);
+  if (_exports.menuStatus(0) == 0) return "the plug-in " + _path + " reports its command disabled";
+  const std::int32_t result = _exports.invoke(0, 0, selection, 0);
+  _exports.terminate(0);
   if (result == 0) return "the command reported failure";
   return std::string();
 }

@@ -37,12 +37,7 @@ class PluginRunner {
 
   void* _handle = nullptr;
   std::string _path;
-  TonaroExtensionVersionFn _version = nullptr;
-  TonaroExtensionInitFn _init = nullptr;
-  TonaroExtensionEnumerateFn _enumerate = nullptr;
-  TonaroExtensionTerminateFn _terminate = nullptr;
-  TonaroExtensionGetMenuStatusFn _menuStatus = nullptr;
-  TonaroExtensionInvokeFn _invoke = nullptr;
+  TonaroExtensionExports _exports;
   std::string _menuText;
 };
 

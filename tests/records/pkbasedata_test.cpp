@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
+
 #include "recordtestsupport.h"
 #include "simhost/hostmeaning.h"
 

@@ -19,12 +19,7 @@ PluginLibrary::PluginLibrary() {
     _error = message ? message : "dlopen failed";
     return;
   }
-  version = reinterpret_cast<TonaroExtensionVersionFn>(Find("TonaroExtensionVersion"));
-  init = reinterpret_cast<TonaroExtensionInitFn>(Find("TonaroExtensionInit"));
-  enumerate = reinterpret_cast<TonaroExtensionEnumerateFn>(Find("TonaroExtensionEnumerate"));
-  terminate = reinterpret_cast<TonaroExtensionTerminateFn>(Find("TonaroExtensionTerminate"));
-  menuStatus = reinterpret_cast<TonaroExtensionGetMenuStatusFn>(Find("TonaroExtensionGetMenuStatus"));
-  invoke = reinterpret_cast<TonaroExtensionInvokeFn>(Find("TonaroExtensionInvoke"));
+  Bind([this](const char* name) { return Find(name); });
 }
 
 PluginLibrary::~PluginLibrary() {
@@ -56,12 +51,7 @@ const Export kExports[] = {
 }  // namespace
 
 PluginLibrary::PluginLibrary() {
-  version = reinterpret_cast<TonaroExtensionVersionFn>(Find("TonaroExtensionVersion"));
-  init = reinterpret_cast<TonaroExtensionInitFn>(Find("TonaroExtensionInit"));
-  enumerate = reinterpret_cast<TonaroExtensionEnumerateFn>(Find("TonaroExtensionEnumerate"));
-  terminate = reinterpret_cast<TonaroExtensionTerminateFn>(Find("TonaroExtensionTerminate"));
-  menuStatus = reinterpret_cast<TonaroExtensionGetMenuStatusFn>(Find("TonaroExtensionGetMenuStatus"));
-  invoke = reinterpret_cast<TonaroExtensionInvokeFn>(Find("TonaroExtensionInvoke"));
+  Bind([this](const char* name) { return Find(name); });
 }
 
 PluginLibrary::~PluginLibrary() = default;

@@ -12,7 +12,7 @@ struct EREGION;
 
 namespace testsupport {
 
-class PluginLibrary {
+class PluginLibrary : public TonaroExtensionExports {
  public:
 
   // Loads the plug-in built with the tests; loaded() tells whether it worked.
@@ -25,13 +25,6 @@ class PluginLibrary {
   const std::string& error() const { return _error; }
   // Answers the address of a named export, or null.
   void* Find(const char* name) const;
-
-  TonaroExtensionVersionFn version = nullptr;
-  TonaroExtensionInitFn init = nullptr;
-  TonaroExtensionEnumerateFn enumerate = nullptr;
-  TonaroExtensionTerminateFn terminate = nullptr;
-  TonaroExtensionGetMenuStatusFn menuStatus = nullptr;
-  TonaroExtensionInvokeFn invoke = nullptr;
 
  private:
   void* _handle = nullptr;

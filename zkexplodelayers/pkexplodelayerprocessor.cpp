@@ -177,9 +177,12 @@ bool PKExplodeLayerProcessor::PostProcessLayer(PKNoteEntryLayer* layer) {
       target->MakeRest();
       _MarkFillerRest(target);
     } else {
-      // The copy is fresh and has no articulations of its own: the copies
-      // keep the source's incis.
-      if (source->GetArticulationFlag()) target->AddArticulations(source, true);
+      if (source->GetArticulationFlag()) {
+        // Read once for all the new layers. The copy is fresh and has no
+        // articulations of its own, so the copies keep the source's incis.
+        if (source->GetArticulationCache() == nullptr) source->CacheArticulations();
+        target->AddArticulations(source, true);
+      }
       if (source->GetSmartShapeFlag()) _CarrySmartShapes(layer, i);
     }
   }
@@ -216,8 +219,10 @@ void PKExplodeLayerProcessor::_CarrySmartShapes(PKNoteEntryLayer* layer, std::in
   PKNoteEntry* target = layer->GetItemAt(index);
   PKSmartShapeMeasureMarks marks;
   marks.LoadAllForItem(std::uint16_t(source->GetMeasure()));
+  // Neither shape needs its centre shapes: the copy gets new ones from
+  // SaveNewEverything, so they are not loaded.
   for (int m = 0; m < marks.GetCount(); ++m) {
-    std::unique_ptr<PKSmartShape> shape(marks.GetMarkAt(m)->CreateSmartShape(true));
+    std::unique_ptr<PKSmartShape> shape(marks.GetMarkAt(m)->CreateSmartShape(false));
     // Shapes are copied from their start entry only, and only when their end
     // entry is among the loaded entries.
     if (shape == nullptr || !shape->IsEntryAttached() ||
@@ -226,7 +231,7 @@ void PKExplodeLayerProcessor::_CarrySmartShapes(PKNoteEntryLayer* layer, std::in
     const std::int32_t end = _FindSourceEntry(shape->GetEndSegment()->GetEntryNumber());
     if (end < 0) continue;
     PKNoteEntry* endTarget = layer->GetItemAt(end);
-    std::unique_ptr<PKSmartShape> copy(marks.GetMarkAt(m)->CreateSmartShape(true));
+    std::unique_ptr<PKSmartShape> copy(marks.GetMarkAt(m)->CreateSmartShape(false));
     if (copy == nullptr || endTarget == nullptr) continue;
     copy->GetStartSegment()->SetEntryNumber(std::int32_t(target->GetEntryNumber()));
     copy->GetEndSegment()->SetEntryNumber(std::int32_t(endTarget->GetEntryNumber()));

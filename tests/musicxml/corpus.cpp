@@ -70,13 +70,6 @@ std::vector<bool> ValidateWithSchema(const std::vector<std::string>& files, std:
   return valid;
 }
 
-std::string MakeTemporaryFolder() {
-  const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/zkmx-XXXXXX";
-  if (mkdtemp(&pattern[0]) == nullptr) return std::string();
-  return pattern;
-}
-
 std::vector<std::string> FolderEntries(const std::string& folder) {
   std::vector<std::string> names;
   if (DIR* directory = opendir(folder.c_str())) {

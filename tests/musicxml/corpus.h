@@ -19,8 +19,6 @@ std::string BaseName(const std::string& path);
 // whether it validates. `errors` receives xmllint's messages.
 std::vector<bool> ValidateWithSchema(const std::vector<std::string>& files, std::string* errors);
 
-// Answers a fresh empty folder under the system's temporary folder.
-std::string MakeTemporaryFolder();
 
 // Answers the names of the files and folders in a folder (not "." ones), in no order.
 std::vector<std::string> FolderEntries(const std::string& folder);

@@ -9,6 +9,7 @@
 #include "musicxml/mxreader.h"
 #include "musicxml/mxwriter.h"
 #include "tests/musicxml/corpus.h"
+#include "tests/support/tempfolder.h"
 
 namespace {
 
@@ -54,7 +55,8 @@ std::string RoundTrip(const std::string& file, const std::string& folder) {
 TEST(MxCorpus, EveryFileReadsAndRoundTripsUnchanged) {
   const std::vector<std::string> files = testsupport::CorpusFiles();
   ASSERT_GE(files.size(), 90u) << "corpus missing or incomplete at " << testsupport::CorpusDir();
-  const std::string folder = testsupport::MakeTemporaryFolder();
+  const testsupport::TempFolder temporary;
+  const std::string& folder = temporary.Path();
   ASSERT_FALSE(folder.empty());
   std::vector<std::string> inputs;
   std::vector<std::string> outputs;

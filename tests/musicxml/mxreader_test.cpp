@@ -8,6 +8,7 @@
 #include "musicxml/mxreader.h"
 #include "tests/musicxml/corpus.h"
 #include "tests/musicxml/scoretext.h"
+#include "tests/support/tempfolder.h"
 
 namespace {
 
@@ -80,7 +81,8 @@ TEST(MxReader, RefusesMissingFilesAndMxlFilesThatAreNotZipArchives) {
   EXPECT_EQ(MxStatus::kFileNotFound, result.status);
   EXPECT_NE(std::string::npos, result.Message().find("/nonexistent/folder/score.musicxml")) << result.Message();
 
-  const std::string folder = testsupport::MakeTemporaryFolder();
+  const testsupport::TempFolder temporary;
+  const std::string& folder = temporary.Path();
   const std::string path = folder + "/plain.mxl";
   std::ofstream(path) << ScoreWith(Note("C4", 16, "whole"));
   result = MxReader::ReadFile(path, &score);

@@ -10,6 +10,7 @@
 #include "musicxml/mxwriter.h"
 #include "tests/musicxml/corpus.h"
 #include "tests/musicxml/scoretext.h"
+#include "tests/support/tempfolder.h"
 
 namespace {
 
@@ -30,7 +31,8 @@ MxScore ReadText(const std::string& text) {
 
 TEST(MxWriter, FailsIntoAMissingFolderWithoutWritingAnything) {
   const MxScore score = ReadText(testsupport::ScoreWith(Note("C4", 16, "whole")));
-  const std::string folder = testsupport::MakeTemporaryFolder();
+  const testsupport::TempFolder temporary;
+  const std::string& folder = temporary.Path();
   const std::string path = folder + "/missing/out.musicxml";
   const MxResult result = MxWriter::WriteFile(score, path);
   EXPECT_EQ(MxStatus::kWriteError, result.status);
@@ -41,7 +43,8 @@ TEST(MxWriter, FailsIntoAMissingFolderWithoutWritingAnything) {
 
 TEST(MxWriter, ReplacesAnExistingFileWholeAndLeavesNoTemporaryFile) {
   const MxScore score = ReadText(testsupport::ScoreWith(Note("C4", 16, "whole")));
-  const std::string folder = testsupport::MakeTemporaryFolder();
+  const testsupport::TempFolder temporary;
+  const std::string& folder = temporary.Path();
   const std::string path = folder + "/out.musicxml";
   std::ofstream(path) << "old content that is much longer than nothing";
   ASSERT_TRUE(MxWriter::WriteFile(score, path));
@@ -54,7 +57,8 @@ TEST(MxWriter, ReplacesAnExistingFileWholeAndLeavesNoTemporaryFile) {
 TEST(MxWriter, WritesCompressedScoresThatReadBackTheSame) {
   MxScore score;
   ASSERT_TRUE(MxReader::ReadFile(testsupport::CorpusDir() + "/edge/42a-MultiVoice-TwoVoicesOnStaff-Lyrics.xml", &score));
-  const std::string folder = testsupport::MakeTemporaryFolder();
+  const testsupport::TempFolder temporary;
+  const std::string& folder = temporary.Path();
   const std::string path = folder + "/song.mxl";
   ASSERT_TRUE(MxWriter::WriteFile(score, path));
   const std::string bytes = testsupport::ReadWholeFile(path);

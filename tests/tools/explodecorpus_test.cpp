@@ -12,6 +12,7 @@
 #include "musicxml/mxeventlist.h"
 #include "musicxml/mxreader.h"
 #include "tests/musicxml/corpus.h"
+#include "tests/support/tempfolder.h"
 
 namespace {
 
@@ -47,7 +48,8 @@ void CountMarkings(const MxScore& score, std::size_t counts[2]) {
 TEST(ExplodeCorpus, ExplodingEveryStaffKeepsEveryNote) {
   const std::vector<std::string> files = testsupport::CorpusFiles();
   ASSERT_GE(files.size(), 90u) << "corpus missing or incomplete at " << testsupport::CorpusDir();
-  const std::string folder = testsupport::MakeTemporaryFolder();
+  const testsupport::TempFolder temporary;
+  const std::string& folder = temporary.Path();
   std::vector<std::string> inputs;
   std::vector<std::string> outputs;
   std::size_t exploded = 0;

@@ -10,6 +10,7 @@
 #include "musicxml/mxreader.h"
 #include "tests/musicxml/corpus.h"
 #include "tests/musicxml/scoretext.h"
+#include "tests/support/tempfolder.h"
 
 namespace {
 
@@ -26,7 +27,8 @@ std::string Quoted(const std::string& text) {
 }
 
 ToolRun RunTool(const std::vector<std::string>& arguments) {
-  static const std::string folder = testsupport::MakeTemporaryFolder();
+  static const testsupport::TempFolder temporary;
+  const std::string& folder = temporary.Path();
   std::string command = ZK_TOOL;
   for (const std::string& argument : arguments) command += " " + Quoted(argument);
   command += " > " + folder + "/stdout 2> " + folder + "/stderr";
@@ -40,7 +42,8 @@ ToolRun RunTool(const std::vector<std::string>& arguments) {
 
 TEST(ExplodeLayersTool, UsageErrorsExitWithTwo) {
   const std::string input = testsupport::CorpusDir() + "/edge/21b-Chords-TwoNotes.xml";
-  const std::string folder = testsupport::MakeTemporaryFolder();
+  const testsupport::TempFolder temporary;
+  const std::string& folder = temporary.Path();
   const std::string copy = folder + "/score.musicxml";
   std::ofstream(copy) << testsupport::ReadWholeFile(input);
   struct Case {
@@ -71,7 +74,8 @@ TEST(ExplodeLayersTool, UsageErrorsExitWithTwo) {
 }
 
 TEST(ExplodeLayersTool, BadInputExitsWithOneNamingFileAndLineAndWritesNothing) {
-  const std::string folder = testsupport::MakeTemporaryFolder();
+  const testsupport::TempFolder temporary;
+  const std::string& folder = temporary.Path();
   const std::string good = testsupport::ScoreWith(testsupport::Note("C4", 16, "whole"));
   struct Case {
     const char* name;
@@ -109,7 +113,8 @@ TEST(ExplodeLayersTool, BadInputExitsWithOneNamingFileAndLineAndWritesNothing) {
 }
 
 TEST(ExplodeLayersTool, AMissingOutputFolderExitsWithOneAndWritesNothing) {
-  const std::string folder = testsupport::MakeTemporaryFolder();
+  const testsupport::TempFolder temporary;
+  const std::string& folder = temporary.Path();
   const std::string output = folder + "/no/such/folder/out.musicxml";
   const ToolRun run = RunTool({"--demo", "-o", output});
   EXPECT_EQ(1, run.status) << run.errors;
@@ -118,7 +123,8 @@ TEST(ExplodeLayersTool, AMissingOutputFolderExitsWithOneAndWritesNothing) {
 }
 
 TEST(ExplodeLayersTool, ReportsAPlugInThatCannotRunTheCommand) {
-  const std::string folder = testsupport::MakeTemporaryFolder();
+  const testsupport::TempFolder temporary;
+  const std::string& folder = temporary.Path();
   const ToolRun run = RunTool({"--demo", "--plugin", ZK_HANDSHAKE_ONLY, "-o", folder + "/out.musicxml"});
   EXPECT_EQ(1, run.status);
   EXPECT_NE(std::string::npos, run.errors.find("lacks the export TonaroExtensionInvoke")) << run.errors;
@@ -130,7 +136,8 @@ TEST(ExplodeLayersTool, ReportsAPlugInThatCannotRunTheCommand) {
 }
 
 TEST(ExplodeLayersTool, DemoPrintsEveryCaseOfTheCommand) {
-  const std::string folder = testsupport::MakeTemporaryFolder();
+  const testsupport::TempFolder temporary;
+  const std::string& folder = temporary.Path();
   const std::string output = folder + "/demo.musicxml";
   const ToolRun run = RunTool({"--demo", "--print", "-o", output});
   ASSERT_EQ(0, run.status) << run.errors;
